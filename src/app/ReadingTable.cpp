@@ -1,0 +1,146 @@
+#include "app/ReadingTable.h"
+
+namespace tarvo {
+
+std::vector<ColumnSpec> columnLayout(ColumnLayout layout, int clientWidth) {
+    if (layout == ColumnLayout::Density) {
+        const int w = clientWidth / 6;
+        return {{"1: No.", w - 15}, {"No. Dens", w - 8}, {"Density", w},
+                {"Percent", w},     {"Time", w - 10},    {" Comment", w, true}};
+    }
+    const int w = clientWidth / 9;
+    if (layout == ColumnLayout::ColourAtCreation) {
+        return {{"1: No.", w - 25}, {"No. Dens", w - 3},  {"3:   Cyan", w},   {"Magenta", w},
+                {"Yellow", w},      {"Black", w},         {"7:  Percent", w}, {"Color", w - 20},
+                {"Time", w},        {" Comment", w, true}};
+    }
+    return {{"1: No.", w - 25}, {"No. Dens", w - 3},  {"3:  Cyan", w + 4},    {"Magenta", w + 4},
+            {"Yellow", w + 4},  {"Black", w + 4},     {"7:  Percent", w + 4}, {"Color", w - 30},
+            {"Time", w - 7},    {" Comment", w, true}};
+}
+
+ReadingTable::ReadingTable(int clientWidth)
+    : columns_(columnLayout(ColumnLayout::ColourAtCreation, clientWidth)) {}
+
+std::string_view ReadingTable::cell(int row, int column) const {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= kMaxColumns)
+        return {};
+    return rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)];
+}
+
+void ReadingTable::setCell(int row, int column, std::string text) {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= kMaxColumns)
+        return;
+    rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)] = std::move(text);
+    if (observer_)
+        observer_->rowChanged(row);
+}
+
+int ReadingTable::commentColumn() const {
+    return mode_ == ReadingKind::Density ? 5 : 9;
+}
+
+bool ReadingTable::isSelected(int row) const {
+    return row >= 0 && row < rowCount() && rows_[static_cast<std::size_t>(row)].selected;
+}
+
+void ReadingTable::setSelected(int row, bool selected) {
+    if (row < 0 || row >= rowCount())
+        return;
+    auto& flag = rows_[static_cast<std::size_t>(row)].selected;
+    if (flag == selected)
+        return;
+    flag = selected;
+    if (observer_)
+        observer_->rowChanged(row);
+}
+
+std::optional<int> ReadingTable::firstSelected() const {
+    for (int row = 0; row < rowCount(); ++row) {
+        if (rows_[static_cast<std::size_t>(row)].selected)
+            return row;
+    }
+    return std::nullopt;
+}
+
+void ReadingTable::switchMode(ReadingKind kind, int clientWidth) {
+    mode_ = kind;
+    rows_.clear();
+    columns_ = columnLayout(
+        kind == ReadingKind::Density ? ColumnLayout::Density : ColumnLayout::Colour, clientWidth);
+    // The remembered row is gone with the others.
+    changePending_ = false;
+    if (observer_)
+        observer_->columnsRebuilt();
+}
+
+int ReadingTable::addRow() {
+    Reading reading;
+    reading.cells[0] = std::to_string(rowCount() + 1);
+    rows_.push_front(std::move(reading));
+    // The remembered row moved down with every other row.
+    if (changePending_)
+        ++changeTarget_;
+    if (observer_)
+        observer_->rowInserted(0);
+    return 0;
+}
+
+int ReadingTable::replaceRow() {
+    changePending_ = false;
+    auto& row = rows_[static_cast<std::size_t>(changeTarget_)];
+    row.selected = false;  // keeps its number, loses its selection
+    if (observer_)
+        observer_->rowChanged(changeTarget_);
+    return changeTarget_;
+}
+
+void ReadingTable::clear() {
+    rows_.clear();
+    changePending_ = false;
+    notifyReset();
+}
+
+void ReadingTable::deleteSelected() {
+    auto first = firstSelected();
+    if (!first)
+        return;
+    rows_.erase(rows_.begin() + *first);
+    if (changePending_) {
+        if (*first == changeTarget_) {
+            changePending_ = false;
+        } else if (*first < changeTarget_) {
+            --changeTarget_;
+        }
+    }
+    renumber();
+    notifyReset();
+}
+
+void ReadingTable::change() {
+    auto first = firstSelected();
+    if (!first)
+        return;
+    changeTarget_ = *first;
+    changePending_ = true;
+}
+
+void ReadingTable::comment(std::string_view text) {
+    if (rows_.empty())
+        return;
+    int row = firstSelected().value_or(0);
+    setCell(row, commentColumn(), std::string(text.substr(0, kMaxCommentLength)));
+}
+
+void ReadingTable::renumber() {
+    const int n = rowCount();
+    for (int i = 0; i < n; ++i)
+        rows_[static_cast<std::size_t>(i)].cells[0] = std::to_string(n - i);
+}
+
+void ReadingTable::notifyReset() {
+    if (observer_)
+        observer_->rowsReset();
+}
+
+}  // namespace tarvo

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "device/ReadingKind.h"
+
+namespace tarvo {
+
+enum class ColumnLayout { ColourAtCreation, Colour, Density };
+
+struct ColumnSpec {
+    std::string heading;
+    int width = 0;
+    bool leftAligned = false;  // only " Comment"; every other column is centred
+};
+
+// The headings and widths of one layout for a list whose client area is
+// clientWidth pixels wide.
+std::vector<ColumnSpec> columnLayout(ColumnLayout layout, int clientWidth);
+
+inline constexpr int kMaxColumns = 10;
+inline constexpr std::size_t kMaxCommentLength = 19;
+
+// One row: the texts of its cells, as shown. Cells never written are empty.
+struct Reading {
+    std::array<std::string, kMaxColumns> cells;
+    bool selected = false;
+};
+
+// Told about every change, so a window can show the table as it is.
+class TableObserver {
+  public:
+    virtual ~TableObserver() = default;
+    virtual void columnsRebuilt() = 0;  // new header; every row is gone
+    virtual void rowsReset() = 0;       // rows changed wholesale (Clear, Delete)
+    virtual void rowInserted(int index) = 0;
+    virtual void rowChanged(int index) = 0;  // cell texts or selected state
+};
+
+// The program's only store of measurements: rows of cell texts, newest at
+// index 0, the row at index i numbered rowCount() - i. File layouts, printing
+// and the spreadsheet transfer all read it back by row and column index.
+class ReadingTable {
+  public:
+    explicit ReadingTable(int clientWidth = 0);
+
+    void setObserver(TableObserver* observer) { observer_ = observer; }
+
+    ReadingKind mode() const { return mode_; }
+    const std::vector<ColumnSpec>& columns() const { return columns_; }
+    int columnCount() const { return static_cast<int>(columns_.size()); }
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    // Empty for a row or column that does not exist.
+    std::string_view cell(int row, int column) const;
+    void setCell(int row, int column, std::string text);
+    // Column of the comment in the current mode: 9 for colour, 5 for density.
+    int commentColumn() const;
+
+    bool isSelected(int row) const;
+    void setSelected(int row, bool selected);
+    std::optional<int> firstSelected() const;
+
+    // Used by the acquisition cycle.
+    void switchMode(ReadingKind kind, int clientWidth);
+    int addRow();      // inserts a numbered row at index 0 and returns 0
+    int replaceRow();  // settles a pending change; returns the target's index
+    bool changePending() const { return changePending_; }
+    int changeTarget() const { return changeTarget_; }
+
+    // The operator's row operations.
+    void clear();
+    void deleteSelected();
+    void change();
+    // Writes at most 19 characters of text into the first selected row's
+    // comment, or the newest row's when none is selected.
+    void comment(std::string_view text);
+
+  private:
+    void renumber();
+    void notifyReset();
+
+    ReadingKind mode_ = ReadingKind::Colour;
+    std::vector<ColumnSpec> columns_;
+    std::deque<Reading> rows_;
+    bool changePending_ = false;
+    int changeTarget_ = 0;
+    TableObserver* observer_ = nullptr;
+};
+
+}  // namespace tarvo

@@ -1,0 +1,246 @@
+#include "files/IniFile.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <vector>
+
+namespace tarvo {
+namespace {
+
+struct Lines {
+    std::vector<std::string> lines;
+    bool crlf = false;
+};
+
+std::string_view trim(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Missing or unreadable files read as empty: the caller then falls back to defaults.
+Lines readLines(const std::filesystem::path& path) {
+    Lines result;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+            result.crlf = true;
+        }
+        result.lines.push_back(std::move(line));
+    }
+    return result;
+}
+
+// The name of a "[Section]" line, or nothing for any other line.
+std::optional<std::string_view> sectionName(std::string_view line) {
+    line = trim(line);
+    if (line.size() < 2 || line.front() != '[')
+        return std::nullopt;
+    auto close = line.find(']');
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return trim(line.substr(1, close - 1));
+}
+
+bool isComment(std::string_view line) {
+    line = trim(line);
+    return !line.empty() && line.front() == ';';
+}
+
+// The key of a "key=value" line, or nothing.
+std::optional<std::string_view> keyName(std::string_view line) {
+    if (isComment(line))
+        return std::nullopt;
+    auto equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    return trim(line.substr(0, equals));
+}
+
+std::string_view valueOf(std::string_view line) {
+    auto value = trim(line.substr(line.find('=') + 1));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+struct Position {
+    std::size_t sectionLine = std::string::npos;  // the "[Section]" line
+    std::size_t end = 0;                          // first line after the section
+    std::size_t keyLine = std::string::npos;
+};
+
+Position locate(const std::vector<std::string>& lines, std::string_view section,
+                std::string_view key) {
+    Position at;
+    at.end = lines.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        auto name = sectionName(lines[i]);
+        if (!name)
+            continue;
+        if (at.sectionLine != std::string::npos) {
+            at.end = i;
+            break;
+        }
+        if (sameName(*name, section))
+            at.sectionLine = i;
+    }
+    if (at.sectionLine == std::string::npos)
+        return at;
+    for (std::size_t i = at.sectionLine + 1; i < at.end; ++i) {
+        auto name = keyName(lines[i]);
+        if (name && sameName(*name, key)) {
+            at.keyLine = i;
+            break;
+        }
+    }
+    return at;
+}
+
+// Within the section, a new key goes after its last non-blank line, so the blank
+// line that separates it from the next section stays where it was.
+std::size_t insertionPoint(const std::vector<std::string>& lines, const Position& at) {
+    std::size_t point = at.end;
+    while (point > at.sectionLine + 1 && trim(lines[point - 1]).empty())
+        --point;
+    return point;
+}
+
+bool writeWhole(const std::filesystem::path& path, const std::string& text) {
+    std::error_code error;
+    auto folder = path.parent_path();
+    if (!folder.empty())
+        std::filesystem::create_directories(folder, error);
+    std::string temp = path.string() + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    const char* data = text.data();
+    std::size_t left = text.size();
+    bool ok = true;
+    while (ok && left > 0) {
+        ssize_t written = ::write(fd, data, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        ok = written > 0;
+        if (ok) {
+            data += written;
+            left -= static_cast<std::size_t>(written);
+        }
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok)
+        ::unlink(temp.c_str());
+    return ok;
+}
+
+}  // namespace
+
+IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {}
+
+std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {
+    auto file = readLines(path_);
+    auto at = locate(file.lines, section, key);
+    if (at.keyLine == std::string::npos)
+        return std::nullopt;
+    return std::string(valueOf(file.lines[at.keyLine]));
+}
+
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                std::string_view fallback, std::size_t bufferSize) const {
+    std::string text = value(section, key).value_or(std::string(fallback));
+    if (bufferSize == 0)
+        return {};
+    if (text.size() > bufferSize - 1)
+        text.resize(bufferSize - 1);
+    return text;
+}
+
+int IniFile::readInt(std::string_view section, std::string_view key, int fallback) const {
+    auto text = value(section, key);
+    return text ? decimalValue(*text) : fallback;
+}
+
+bool IniFile::write(std::string_view section, std::string_view key, std::string_view value) {
+    // A file that exists but cannot be read must not be replaced by one holding a single key.
+    std::error_code error;
+    if (std::filesystem::exists(path_, error) && !std::ifstream(path_, std::ios::binary)) {
+        return false;
+    }
+    auto file = readLines(path_);
+    auto at = locate(file.lines, section, key);
+    std::string line = std::string(key) + "=" + std::string(value);
+    if (at.keyLine != std::string::npos) {
+        auto& old = file.lines[at.keyLine];
+        // Keep the key as the file spells it.
+        line = std::string(trim(old.substr(0, old.find('=')))) + "=" + std::string(value);
+        old = line;
+    } else if (at.sectionLine != std::string::npos) {
+        file.lines.insert(file.lines.begin() + insertionPoint(file.lines, at), line);
+    } else {
+        if (!file.lines.empty() && !trim(file.lines.back()).empty())
+            file.lines.emplace_back();
+        file.lines.push_back("[" + std::string(section) + "]");
+        file.lines.push_back(line);
+    }
+    const char* eol = file.crlf ? "\r\n" : "\n";
+    std::string text;
+    for (const auto& l : file.lines)
+        text += l + eol;
+    return writeWhole(path_, text);
+}
+
+int decimalValue(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = std::min<long long>(value * 10 + (text[i] - '0'), 1LL + INT_MAX);
+    }
+    if (negative)
+        value = -value;
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+std::filesystem::path settingsFilePath() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::filesystem::path folder;
+    if (config != nullptr && *config == '/') {
+        folder = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        folder = std::filesystem::path(home != nullptr ? home : ".") / ".config";
+    }
+    return folder / "tarvo" / "Tarvo.ini";
+}
+
+}  // namespace tarvo

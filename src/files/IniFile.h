@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarvo {
+
+// A settings file in the classic private-profile style: "[Section]" lines and
+// "key=value" lines. Sections and keys are found case-insensitively; every
+// other line, comment and section is kept as it stands. The file is read
+// anew for each lookup, as the program's settings are read rarely.
+class IniFile {
+  public:
+    explicit IniFile(std::filesystem::path path);
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // The key's value with surrounding blanks (and one pair of enclosing quotes)
+    // removed, or nothing when the file, the section or the key is missing.
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+
+    // The value, or the fallback when the key is missing, cut to bufferSize - 1
+    // characters as a caller's fixed buffer would cut it.
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view fallback, std::size_t bufferSize) const;
+
+    // The value's decimal conversion (see decimalValue), or the fallback when the
+    // key is missing.
+    int readInt(std::string_view section, std::string_view key, int fallback) const;
+
+    // Creates the folder, file, section or key as needed, or replaces the key's
+    // value in place. The file is replaced atomically (temporary file, then
+    // rename), so a failure leaves the old file whole. False when it could not
+    // be written.
+    bool write(std::string_view section, std::string_view key, std::string_view value);
+
+  private:
+    std::filesystem::path path_;
+};
+
+// atoi-style conversion: leading blanks skipped, optional sign, digits up to the
+// first other character; no digits gives 0. Values beyond int are clamped.
+int decimalValue(std::string_view text);
+
+// Where Tarvo.ini lives: $XDG_CONFIG_HOME/tarvo/Tarvo.ini, else
+// $HOME/.config/tarvo/Tarvo.ini.
+std::filesystem::path settingsFilePath();
+
+}  // namespace tarvo

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace tarvo::text {
+
+// Caption of message boxes raised through the main window: the executable's base name.
+inline constexpr const char* kProgramName = "tarvo";
+// What a message box shows as caption when its owner names none.
+inline constexpr const char* kDefaultCaption = "Error";
+inline constexpr const char* kMainCaption = "tarvo V 1.22";
+inline constexpr const char* kAboutEntry = "&About tarvo...";
+inline constexpr const char* kVersion = "1.22";
+
+}  // namespace tarvo::text

@@ -1,0 +1,122 @@
+#include "files/IniFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "TempDir.h"
+
+namespace tarvo {
+namespace {
+
+std::string slurp(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+void put(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class IniFileTest : public ::testing::Test {
+  protected:
+    test::TempDir dir;
+    std::filesystem::path path = dir / "Tarvo.ini";
+    IniFile ini{path};
+};
+
+TEST_F(IniFileTest, ReplacingAValueKeepsOtherSectionsCommentsAndLines) {
+    put(path,
+        "; written by hand\n[Generic]\nCOMMNO=2\nFILETYPE=5\n\n[ExcelAuto]\nRowInit1=4\n"
+        "; tail comment\n");
+    ASSERT_TRUE(ini.write("Generic", "COMMNO", "3"));
+    EXPECT_EQ(slurp(path),
+              "; written by hand\n[Generic]\nCOMMNO=3\nFILETYPE=5\n\n[ExcelAuto]\nRowInit1=4\n"
+              "; tail comment\n");
+}
+
+TEST_F(IniFileTest, SectionsAndKeysAreFoundWhateverTheirCase) {
+    put(path, "[generic]\ncommNo = 4 \n");
+    EXPECT_EQ(ini.value("GENERIC", "COMMNO"), "4");
+    ASSERT_TRUE(ini.write("Generic", "COMMNO", "1"));
+    EXPECT_EQ(slurp(path), "[generic]\ncommNo=1\n");
+}
+
+TEST_F(IniFileTest, NewKeyGoesIntoItsSectionBeforeTheBlankLine) {
+    put(path, "[Generic]\nCOMMNO=1\n\n[ExcelAuto]\nStart1=1\n");
+    ASSERT_TRUE(ini.write("Generic", "BEEP", "0"));
+    ASSERT_TRUE(ini.write("ExcelAuto", "Length1", "6"));
+    EXPECT_EQ(slurp(path), "[Generic]\nCOMMNO=1\nBEEP=0\n\n[ExcelAuto]\nStart1=1\nLength1=6\n");
+}
+
+TEST_F(IniFileTest, MissingFolderFileAndSectionAreCreated) {
+    IniFile nested(dir / "a" / "b" / "Tarvo.ini");
+    ASSERT_TRUE(nested.write("Generic", "COMMNO", "1"));
+    EXPECT_EQ(slurp(nested.path()), "[Generic]\nCOMMNO=1\n");
+    ASSERT_TRUE(nested.write("ExcelAuto", "Direction", "2"));
+    EXPECT_EQ(slurp(nested.path()), "[Generic]\nCOMMNO=1\n\n[ExcelAuto]\nDirection=2\n");
+}
+
+TEST_F(IniFileTest, CrlfFilesAreReadAndStayCrlf) {
+    put(path, "[Generic]\r\nFILEPATH=C:\\data\\x.txt\r\n");
+    EXPECT_EQ(ini.value("Generic", "FILEPATH"), "C:\\data\\x.txt");
+    ASSERT_TRUE(ini.write("Generic", "BEEP", "1"));
+    EXPECT_EQ(slurp(path), "[Generic]\r\nFILEPATH=C:\\data\\x.txt\r\nBEEP=1\r\n");
+}
+
+TEST_F(IniFileTest, MissingKeyGivesTheFallbackAndLongValuesAreCut) {
+    put(path, "[Generic]\nFILEPATH=" + std::string(100, 'x') + "\nQUOTED=\"a b\"\n");
+    EXPECT_EQ(ini.readString("Generic", "NOPE", "dflt", 80), "dflt");
+    EXPECT_EQ(ini.readString("Generic", "FILEPATH", "", 80), std::string(79, 'x'));
+    EXPECT_EQ(ini.value("Generic", "QUOTED"), "a b");
+    EXPECT_EQ(ini.readInt("Generic", "NOPE", 7), 7);
+    EXPECT_EQ(ini.readInt("Generic", "QUOTED", 7), 0);
+}
+
+TEST_F(IniFileTest, KeyOfAnotherSectionIsNotFound) {
+    put(path, "[Other]\nCOMMNO=4\n[Generic]\n");
+    EXPECT_EQ(ini.value("Generic", "COMMNO"), std::nullopt);
+}
+
+TEST_F(IniFileTest, UnwritableFolderReportsFailureAndKeepsTheOldFile) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes anywhere";
+    put(path, "[Generic]\nCOMMNO=2\n");
+    ::chmod(dir.path().c_str(), 0500);
+    EXPECT_FALSE(ini.write("Generic", "COMMNO", "3"));
+    ::chmod(dir.path().c_str(), 0700);
+    EXPECT_EQ(slurp(path), "[Generic]\nCOMMNO=2\n");
+}
+
+TEST_F(IniFileTest, FileInAFolderThatCannotBeMadeReportsFailure) {
+    put(dir / "plainfile", "x");
+    IniFile blocked(dir / "plainfile" / "Tarvo.ini");
+    EXPECT_FALSE(blocked.write("Generic", "COMMNO", "3"));
+    EXPECT_EQ(blocked.value("Generic", "COMMNO"), std::nullopt);
+}
+
+TEST(DecimalValue, ConvertsLikeTheClassicLibrary) {
+    EXPECT_EQ(decimalValue("  42abc"), 42);
+    EXPECT_EQ(decimalValue("-7"), -7);
+    EXPECT_EQ(decimalValue("+3"), 3);
+    EXPECT_EQ(decimalValue("x1"), 0);
+    EXPECT_EQ(decimalValue(""), 0);
+    EXPECT_EQ(decimalValue("99999999999999999999"), 2147483647);
+    EXPECT_EQ(decimalValue("-99999999999999999999"), -2147483647 - 1);
+}
+
+TEST(SettingsFilePath, FollowsXdgConfigHomeElseHome) {
+    ::setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
+    EXPECT_EQ(settingsFilePath(), "/tmp/cfg/tarvo/Tarvo.ini");
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::setenv("HOME", "/home/ann", 1);
+    EXPECT_EQ(settingsFilePath(), "/home/ann/.config/tarvo/Tarvo.ini");
+}
+
+}  // namespace
+}  // namespace tarvo

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+
+namespace tarvo::test {
+
+// A fresh folder under the system's temporary directory, removed with its contents.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::filesystem::path& name) const {
+        return path_ / name;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace tarvo::test
