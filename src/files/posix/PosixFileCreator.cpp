@@ -1,0 +1,69 @@
+#include "files/posix/PosixFileCreator.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace tarvo {
+
+namespace {
+
+class PosixOutputFile final : public OutputFile {
+  public:
+    PosixOutputFile(int fd, bool regular) : fd_(fd), regular_(regular) {}
+    ~PosixOutputFile() override { close(); }
+
+    bool write(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                return false;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+        return true;
+    }
+
+    // A full disk may show only when the data is flushed, so a file counts as
+    // written only once fsync and close agree.
+    bool close() override {
+        if (fd_ < 0) {
+            return true;
+        }
+        const bool synced = !regular_ || ::fsync(fd_) == 0 || errno == EINVAL;
+        const bool closed = ::close(fd_) == 0;
+        fd_ = -1;
+        return synced && closed;
+    }
+
+  private:
+    int fd_;
+    bool regular_;
+};
+
+}  // namespace
+
+std::unique_ptr<OutputFile> PosixFileCreator::create(const std::string& path) {
+    // Not O_TRUNC: the file is emptied only once it is known to be ours.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat info {};
+    const bool known = ::fstat(fd, &info) == 0;
+    const bool regular = known && S_ISREG(info.st_mode);
+    const bool ours = known && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (!ours || (regular && ::ftruncate(fd, 0) != 0)) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<PosixOutputFile>(fd, regular);
+}
+
+}  // namespace tarvo
