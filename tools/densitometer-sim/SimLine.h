@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+#include "SimScript.h"
+
+namespace tarvo::sim {
+
+// The device's end of a pseudo-terminal. The simulator keeps the terminal
+// side open too, so a client may close and reopen it without the line
+// dropping; hangUp() drops it on purpose, as an unplugged cable would.
+class SimLine {
+  public:
+    SimLine() = default;
+    ~SimLine();
+    SimLine(const SimLine&) = delete;
+    SimLine& operator=(const SimLine&) = delete;
+
+    bool open(std::string& error);
+    // A symlink to the terminal, replaced if one is there, removed at the end.
+    bool link(const std::string& path, std::string& error);
+    void hangUp();
+
+    const std::string& devicePath() const { return devicePath_; }
+    int fd() const { return master_; }
+    bool isUp() const { return master_ >= 0; }
+
+    // Whatever the client sent, up to size bytes; -1 when the line is gone.
+    long receive(std::uint8_t* data, std::size_t size);
+    bool send(const std::uint8_t* data, std::size_t size);
+
+  private:
+    int master_ = -1;
+    int terminal_ = -1;
+    std::string devicePath_;
+    std::string linkPath_;
+};
+
+}  // namespace tarvo::sim

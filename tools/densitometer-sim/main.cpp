@@ -1,0 +1,312 @@
+// densitometer-sim: a densitometer on a pseudo-terminal, for tests, demos
+// and anyone without the instrument. See usage() for the command line.
+
+#include <poll.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "SimDevice.h"
+#include "SimLine.h"
+#include "SimScript.h"
+
+namespace tarvo::sim {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Seconds = std::chrono::duration<double>;
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void requestStop(int) {
+    stopRequested = 1;
+}
+
+struct Options {
+    std::string linkPath;
+    std::string logPath;
+    bool pace = false;
+    int baud = 4800;
+    SimScript script;
+};
+
+void usage(std::FILE* out) {
+    std::fputs(
+        "usage: densitometer-sim [options] [script items...]\n"
+        "Opens a pseudo-terminal, prints its path on the first line of standard\n"
+        "output and answers the densitometer protocol on it until terminated.\n"
+        "Options:\n"
+        "  --link PATH     also make PATH a symlink to the terminal (removed at exit)\n"
+        "  --log FILE      log every command and answer there (default: standard error)\n"
+        "  --script FILE   read script items from FILE\n"
+        "  --pace          send and take each byte at the line's speed (10 bits a byte)\n"
+        "  --baud N        the line's speed for --pace (default 4800)\n"
+        "Log lines: monotonic seconds, then 'cmd XK', 'send 31', 'junk 41' or 'hangup'.\n",
+        out);
+    std::fputs(ScriptHelp, out);
+}
+
+bool readFile(const std::string& path, std::string& text) {
+    std::ifstream in(path);
+    if (!in) {
+        return false;
+    }
+    std::stringstream all;
+    all << in.rdbuf();
+    text = all.str();
+    return true;
+}
+
+bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto next = [&](std::string& into) {
+            if (i + 1 >= argc) {
+                error = arg + " needs a value";
+                return false;
+            }
+            into = argv[++i];
+            return true;
+        };
+        std::string value;
+        if (arg == "--link") {
+            if (!next(options.linkPath)) {
+                return false;
+            }
+        } else if (arg == "--log") {
+            if (!next(options.logPath)) {
+                return false;
+            }
+        } else if (arg == "--pace") {
+            options.pace = true;
+        } else if (arg == "--baud") {
+            if (!next(value)) {
+                return false;
+            }
+            options.baud = std::atoi(value.c_str());
+            if (options.baud <= 0) {
+                error = "bad baud rate " + value;
+                return false;
+            }
+        } else if (arg == "--script") {
+            std::string text;
+            if (!next(value)) {
+                return false;
+            }
+            if (!readFile(value, text)) {
+                error = "cannot read " + value;
+                return false;
+            }
+            if (!applyScriptText(options.script, text, error)) {
+                return false;
+            }
+        } else if (arg.rfind("--", 0) == 0) {
+            error = "unknown option " + arg;
+            return false;
+        } else if (!applyScriptItem(options.script, arg, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string hex(const std::uint8_t* data, std::size_t size) {
+    std::string text;
+    char pair[3];
+    for (std::size_t i = 0; i < size; ++i) {
+        std::snprintf(pair, sizeof pair, "%02X", data[i]);
+        text += pair;
+    }
+    return text;
+}
+
+// Runs the line: takes commands, answers them through the device, keeps the
+// timed readings and the scripted hang-up on time.
+class Simulator {
+  public:
+    Simulator(SimLine& line, SimDevice& device, std::FILE* log, std::optional<Seconds> byteTime,
+              std::optional<double> hangupAt)
+        : line_(line), device_(device), log_(log), byteTime_(byteTime), hangupAt_(hangupAt) {}
+
+    int run() {
+        while (!stopRequested && line_.isUp()) {
+            const double elapsed = Seconds(Clock::now() - start_).count();
+            device_.advance(elapsed);
+            if (hangupAt_ && elapsed >= *hangupAt_) {
+                hangUp();
+                break;
+            }
+            if (!waitAndTake(elapsed)) {
+                return 1;
+            }
+        }
+        return 0;
+    }
+
+  private:
+    bool waitAndTake(double elapsed) {
+        double wait = 0.5;
+        if (const auto due = device_.nextDue()) {
+            wait = std::min(wait, *due - elapsed);
+        }
+        if (hangupAt_) {
+            wait = std::min(wait, *hangupAt_ - elapsed);
+        }
+        pollfd ready{line_.fd(), POLLIN, 0};
+        const int polled = ::poll(&ready, 1, std::max(0, static_cast<int>(wait * 1000) + 1));
+        if (polled < 0) {
+            return errno == EINTR;
+        }
+        if (polled == 0) {
+            return true;
+        }
+        std::uint8_t buffer[256];
+        const long n = line_.receive(buffer, sizeof buffer);
+        if (n <= 0) {
+            // Cannot happen while the simulator holds the terminal side; do
+            // not spin if it does.
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            return true;
+        }
+        const auto arrived = Clock::now();
+        if (byteTime_) {
+            lineFreeIn_ = std::max(lineFreeIn_, arrived) +
+                          std::chrono::duration_cast<Clock::duration>(*byteTime_ * n);
+        }
+        for (long i = 0; i < n && line_.isUp(); ++i) {
+            take(buffer[i]);
+        }
+        return true;
+    }
+
+    void take(std::uint8_t byte) {
+        if (!prefixSeen_) {
+            if (byte == 'X') {
+                prefixSeen_ = true;
+            } else {
+                record("junk " + hex(&byte, 1));
+            }
+            return;
+        }
+        prefixSeen_ = false;
+        record(std::string("cmd X") + static_cast<char>(byte));
+        const SimAction action = device_.command(byte);
+        if (action.hangup) {
+            hangUp();
+            return;
+        }
+        answer(action.reply);
+    }
+
+    void answer(const Bytes& reply) {
+        if (reply.empty()) {
+            return;
+        }
+        if (!byteTime_) {
+            record("send " + hex(reply.data(), reply.size()));
+            line_.send(reply.data(), reply.size());
+            return;
+        }
+        // A byte reaches the other end when its last bit has gone out.
+        auto due = std::max(lineFreeIn_, lineFreeOut_);
+        const auto step = std::chrono::duration_cast<Clock::duration>(*byteTime_);
+        record("send " + hex(reply.data(), reply.size()));
+        for (const std::uint8_t byte : reply) {
+            due += step;
+            std::this_thread::sleep_until(due);
+            line_.send(&byte, 1);
+        }
+        lineFreeOut_ = due;
+    }
+
+    void hangUp() {
+        record("hangup");
+        line_.hangUp();
+    }
+
+    void record(const std::string& event) {
+        const double now = Seconds(Clock::now().time_since_epoch()).count();
+        std::fprintf(log_, "%.6f %s\n", now, event.c_str());
+        std::fflush(log_);
+    }
+
+    SimLine& line_;
+    SimDevice& device_;
+    std::FILE* log_;
+    std::optional<Seconds> byteTime_;
+    std::optional<double> hangupAt_;
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point lineFreeIn_{};
+    Clock::time_point lineFreeOut_{};
+    bool prefixSeen_ = false;
+};
+
+void catchSignals() {
+    struct sigaction action {};
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+int runSimulator(int argc, char** argv) {
+    Options options;
+    std::string error;
+    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        usage(stdout);
+        return 0;
+    }
+    if (!parseOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "densitometer-sim: %s\n", error.c_str());
+        usage(stderr);
+        return 2;
+    }
+    std::FILE* log = stderr;
+    if (!options.logPath.empty()) {
+        log = std::fopen(options.logPath.c_str(), "a");
+        if (log == nullptr) {
+            std::fprintf(stderr, "densitometer-sim: cannot write %s: %s\n", options.logPath.c_str(),
+                         std::strerror(errno));
+            return 2;
+        }
+    }
+    catchSignals();
+    SimLine line;
+    if (!line.open(error) || (!options.linkPath.empty() && !line.link(options.linkPath, error))) {
+        std::fprintf(stderr, "densitometer-sim: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("%s\n", line.devicePath().c_str());
+    std::fflush(stdout);
+    std::optional<Seconds> byteTime;
+    if (options.pace) {
+        byteTime = Seconds(10.0 / options.baud);
+    }
+    const auto hangupAt = options.script.hangupAtSeconds;
+    SimDevice device(std::move(options.script));
+    Simulator simulator(line, device, log, byteTime, hangupAt);
+    const int status = simulator.run();
+    if (log != stderr) {
+        std::fclose(log);
+    }
+    return status;
+}
+
+}  // namespace
+}  // namespace tarvo::sim
+
+int main(int argc, char** argv) {
+    return tarvo::sim::runSimulator(argc, argv);
+}
