@@ -55,6 +55,9 @@ SimAction SimDevice::poll() {
     if (garbageSent_ < script_.garbage.size()) {
         return {script_.garbage[garbageSent_++]};
     }
+    if (queue_.empty() && script_.endless) {
+        queueMadeUpReading(*script_.endless);
+    }
     if (queue_.empty()) {
         announced_ = false;
         return {{script_.idleStatus}};
@@ -81,11 +84,15 @@ void SimDevice::advance(double elapsedSeconds) {
         if (*due > elapsedSeconds) {
             return;
         }
-        ++timedReadings_;
-        const bool density = script_.densityEvery > 0 && timedReadings_ % script_.densityEvery == 0;
-        // Reading numbers run 1..32767 and start again, never 0 (which means "none").
-        queue_.push_back(plausibleReading((timedReadings_ - 1) % 32767 + 1, density));
+        const int next = timedReadings_ + 1;
+        queueMadeUpReading(script_.densityEvery > 0 && next % script_.densityEvery == 0);
     }
+}
+
+// Reading numbers run 1..32767 and start again, never 0 (which means "none").
+void SimDevice::queueMadeUpReading(bool density) {
+    ++timedReadings_;
+    queue_.push_back(plausibleReading((timedReadings_ - 1) % 32767 + 1, density));
 }
 
 std::optional<double> SimDevice::nextDue() const {

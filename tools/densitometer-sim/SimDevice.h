@@ -34,6 +34,7 @@ class SimDevice {
     SimAction identify();
     SimAction poll();
     SimAction fetch();
+    void queueMadeUpReading(bool density);
 
     SimScript script_;
     std::deque<SimReading> queue_;

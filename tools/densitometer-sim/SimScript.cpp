@@ -84,6 +84,7 @@ const char* const ScriptHelp =
     "  short=B              cut the next queued reading's reply to B bytes\n"
     "  every=S              a new colour reading with plausible values every S seconds\n"
     "  density-every=K      with every=: each K-th timed reading is a density reading\n"
+    "  endless=colour|density  a fresh plausible reading is ready at every poll\n"
     "  idle=HH              poll answer while nothing waits (hex, default 23 '#')\n"
     "  identify-first=HH    answer the first identify with byte HH, then '!'\n"
     "  identify=silent      never answer the identify command\n"
@@ -110,6 +111,9 @@ bool applyScriptItem(SimScript& script, const std::string& item, std::string& er
         script.nextShort = static_cast<std::size_t>(count);
     } else if (key == "every") {
         ok = parseSeconds(value, script.everySeconds);
+    } else if (key == "endless" && (value == "colour" || value == "density")) {
+        script.endless = value == "density";
+        ok = true;
     } else if (key == "density-every") {
         ok = parseCount(value, script.densityEvery);
     } else if (key == "idle" && parseHex(value, bytes) && bytes.size() == 1) {

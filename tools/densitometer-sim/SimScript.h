@@ -25,6 +25,7 @@ struct SimScript {
     std::vector<SimReading> readings;
     double everySeconds = 0;        // timed readings with plausible values, 0: none
     int densityEvery = 0;           // every n-th timed reading is a density reading
+    std::optional<bool> endless;    // a fresh reading at every poll (true: density)
     std::uint8_t idleStatus = '#';  // the poll answer while nothing waits
     std::optional<std::uint8_t> firstIdentifyAnswer;  // a wrong byte before the '!'
     bool identifySilent = false;
