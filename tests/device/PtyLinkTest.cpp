@@ -158,6 +158,44 @@ TEST_F(PtyLink, SilentPollsAreLostOnTheFifthTick) {
     EXPECT_EQ(link->exchange(values), DeviceLink::DeviceLost);
 }
 
+TEST_F(PtyLink, GarbageAnswerIsPurgedAndTheNextPollReadsCleanly) {
+    start({"garbage=FF3131", "colour=7,1234,-200,0,3000,500"});
+    ASSERT_EQ(openAsStartDev(), 0);
+    EXPECT_EQ(link->exchange(values), 0);
+    EXPECT_EQ(values[0], 0);
+    EXPECT_EQ(link->exchange(values), 0);
+    EXPECT_EQ(values[0], 7);
+    EXPECT_THAT(simulator->commands(), ElementsAre("XR", "XK", "XK", "XD"));
+}
+
+TEST_F(PtyLink, SimulatorLogsOnTheSameMonotonicClock) {
+    start({});
+    ASSERT_EQ(openAsStartDev(), 0);
+    const double before = std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+    link->exchange(values);
+    const double after = std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+    double polledAt = 0;
+    for (const auto& event : simulator->events()) {
+        if (event.what == "cmd XK") {
+            polledAt = event.seconds;
+        }
+    }
+    EXPECT_GE(polledAt, before - 0.001);
+    EXPECT_LE(polledAt, after + 0.001);
+}
+
+TEST_F(PtyLink, PacedColourExchangeTakesAtLeastItsWireTime) {
+    start({"--pace", "colour=7,1234,-200,0,3000,500"});
+    ASSERT_EQ(openAsStartDev(), 0);
+    const auto begin = Clock::now();
+    EXPECT_EQ(link->exchange(values), 0);
+    const milliseconds took = since(begin);
+    EXPECT_EQ(values[0], 7);
+    // 17 bytes of 10 bits at 4800 baud.
+    EXPECT_GE(took.count(), 35);
+    EXPECT_LT(took.count(), 1000);
+}
+
 TEST(PosixSerialPortTimeouts, SilentOneByteReadEndsAtItsTotalTimeout) {
     test::TempDir dir;
     SimulatorProcess simulator({"identify=silent"}, dir / "sim.log");
