@@ -1,0 +1,96 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "excel/ExcelLink.h"
+#include "excel/TransferSession.h"
+#include "files/FileChooser.h"
+#include "files/IniFile.h"
+#include "res/MessageBoxes.h"
+
+namespace tarvo {
+
+inline constexpr int kMaxSheetNames = 20;
+
+// What the Excel dialog reaches outside itself; tests hand in their own.
+struct ExcelDialogServices {
+    IniFile& ini;
+    MessageBoxes& messages;
+    FileChooser& chooser;
+    AutomationServerFactory serverFactory;
+};
+
+// The file dialog of Browse (open mode) and SaveEXCEL (save mode), starting
+// at the given path. The chosen full path, or empty when cancelled.
+std::string chooseExcelFile(FileChooser& chooser, FileDialogRequest::Mode mode,
+                            const std::string& initialPath, const std::string& title);
+
+// Everything the "Excel Automation" window shows and every rule behind its
+// controls. The window only shows this state and reports the operator's
+// actions; the spreadsheet client and the layout live in the shared session.
+class ExcelDialogLogic {
+  public:
+    ExcelDialogLogic(TransferSession& session, ExcelDialogServices services);
+
+    // Dialog start: a client an earlier dialog left behind is closed, the
+    // layout is loaded from the settings file and shown.
+    void start();
+
+    // Told after every change of what the window shows.
+    void setChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
+
+    // Text of an edit (FileName and the eight layout fields).
+    const std::string& text(int id) const;
+    bool isChecked(int id) const;
+    // ShowEXCEL, HideEXCEL and SaveEXCEL; every other control is always enabled.
+    bool isEnabled(int id) const;
+    const std::vector<std::string>& sheetEntries() const { return sheetEntries_; }
+    int sheetSelection() const { return sheetSelection_; }  // -1: none
+    const std::array<std::string, kMaxSheetNames>& sheetNames() const { return sheetNames_; }
+    const std::string& previousFileName() const { return previousFileName_; }
+
+    // The operator's actions.
+    void textEdited(int id, std::string text);
+    void browseClicked();
+    void initExcelClicked();
+    void sheetChosen(int index);
+    void horizontalClicked();
+    void verticalClicked();
+    void showExcelClicked();
+    void hideExcelClicked();
+    void saveExcelClicked();
+    void closeExcelClicked();
+    void initValuesClicked();
+    // The Close button, Escape or the close box: false (after telling the
+    // operator) while the spreadsheet still runs.
+    bool closeRequested();
+
+    void setExcelButtons(bool enabled);
+
+  private:
+    void closeLeftoverClient();
+    bool startWorkbook(const std::string& fileName);
+    void listSheets();
+    void clearSheets();
+    void showLayout(const TransferLayoutFields& fields);
+    TransferLayoutFields typedLayout() const;
+    void setText(int id, std::string text);
+    void changed();
+
+    TransferSession& session_;
+    ExcelDialogServices services_;
+    std::map<int, std::string> texts_;
+    bool horizontal_ = false;
+    bool excelButtons_ = false;
+    std::vector<std::string> sheetEntries_;
+    int sheetSelection_ = -1;
+    std::array<std::string, kMaxSheetNames> sheetNames_;
+    std::string previousFileName_;
+    std::function<void()> listener_;
+};
+
+}  // namespace tarvo

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/ReadingTable.h"
+#include "excel/TransferSession.h"
+
+namespace tarvo {
+
+// Table columns that can go to the sheet: 0 as a number, 1..10 as text.
+inline constexpr int kLastTransferColumn = 10;
+
+// Copies the table row that has just received a reading into the sheet, at
+// the cells the layout and the reading's number give. The first failing write
+// is reported once and ends the reading's transfer; the answer is true then.
+// Without a client nothing happens.
+bool placeReading(TransferSession& session, const ReadingTable& table, int row);
+
+// The reading's number: the leading digits of the row's column 0, 0 when
+// there are none.
+int readingNumber(const ReadingTable& table, int row);
+
+}  // namespace tarvo
