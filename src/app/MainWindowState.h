@@ -1,0 +1,105 @@
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "app/DateText.h"
+#include "app/ReadingTable.h"
+#include "files/IniFile.h"
+#include "files/Settings.h"
+
+namespace tarvo {
+
+// Items of the file-type combo box, in their fixed order; the index is the
+// export format stored as FILETYPE.
+inline constexpr const char* kFileTypeItems[] = {
+    "1DST34 (*.cm1)", "1DST21 (*.cm1)", "1DSTCustom (*.cm1)",
+    "ASCII (*.den)",  "ASCIIBW(*.den)", "DISPLAY[*.txt]",
+};
+inline constexpr int kFileTypeCount = 6;
+
+// True for the system-menu commands that open the About box: the framework
+// keeps the low four bits of a command for itself, so 16 to 31 all mean About.
+bool opensAbout(int systemCommand);
+
+// Everything the main window shows besides the rows of its table, and the
+// rules behind its controls. The window only shows this state and reports the
+// operator's actions; later parts of the program (the acquisition cycle, the
+// spreadsheet dialog) drive it through the same operations.
+class MainWindowState {
+  public:
+    MainWindowState(IniFile& ini, const Clock& clock, int tableClientWidth);
+
+    // Start-up: loads the settings and shows them, forces instant save off,
+    // writes today's date text. Every control's enabled state is set as after
+    // the window's creation.
+    void initialise();
+
+    // Told after every change of what the window shows (not of the rows).
+    void setChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
+
+    bool isEnabled(int id) const;
+    bool isVisible(int id) const;
+    bool isChecked(int id) const;
+    // Nothing for a file type outside the combo box's items.
+    std::optional<int> fileTypeSelection() const { return fileTypeSelection_; }
+    const std::string& dateText() const { return dateText_; }
+    const char* startButtonText() const;
+    bool welcomeShown() const { return welcomeShown_; }
+    const std::string& commentEdit() const { return commentEdit_; }
+    bool stopped() const { return stopped_; }
+
+    // The operator's actions.
+    void comClicked(int id);
+    void beepClicked();
+    void fileTypeChosen(int index);
+    void commentEdited(std::string text) { commentEdit_ = std::move(text); }
+    void commentClicked();
+    void clearClicked() { table_.clear(); }
+    void deleteClicked() { table_.deleteSelected(); }
+    void changeClicked() { table_.change(); }
+
+    // Used by the acquisition cycle and the spreadsheet dialog.
+    void acquisitionStarted();
+    void acquisitionStopped();
+    void excelDialogOpened();
+    void excelDialogClosed();
+    void setWelcomeShown(bool shown);
+    void updateDate();
+    // At most 19 characters of the comment edit for a new reading; a text that
+    // is taken empties the edit.
+    std::string takeComment();
+
+    Settings& settings() { return settings_; }
+    const Settings& settings() const { return settings_; }
+    ReadingTable& table() { return table_; }
+    const ReadingTable& table() const { return table_; }
+    // The list's client width in pixels, from which a mode switch builds columns.
+    int tableClientWidth() const { return tableClientWidth_; }
+    IniFile& ini() { return ini_; }
+    const Clock& clock() const { return clock_; }
+
+  private:
+    void setEnabled(std::initializer_list<int> ids, bool enabled);
+    void checkCom(int id);
+    void changed();
+
+    IniFile& ini_;
+    const Clock& clock_;
+    Settings settings_;
+    int tableClientWidth_;
+    ReadingTable table_;
+    std::map<int, bool> enabled_;
+    int checkedCom_;
+    std::optional<int> fileTypeSelection_;
+    std::string dateText_;
+    std::string commentEdit_;
+    bool stopped_ = true;
+    bool welcomeShown_ = true;
+    std::function<void()> listener_;
+};
+
+}  // namespace tarvo

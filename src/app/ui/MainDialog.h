@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QDialog>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "app/DateText.h"
+#include "app/MainWindowState.h"
+#include "files/IniFile.h"
+#include "res/MessageBoxes.h"
+
+class QAbstractButton;
+class QAction;
+
+namespace tarvo {
+
+class ReadingTableView;
+class WelcomeWindow;
+
+// What the main window needs from outside; tests hand in their own.
+struct MainDialogServices {
+    IniFile& ini;
+    const Clock& clock;
+    MessageBoxes& messages;
+    std::filesystem::path programFolder;  // where TRWelcome.bmp lies
+};
+
+// The program's one main window: the reading table and its 17 other controls,
+// each found by its id as object name. It shows a MainWindowState and reports
+// the operator's actions to it; it decides nothing itself.
+class MainDialog final : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit MainDialog(const MainDialogServices& services);
+    ~MainDialog() override;
+
+    MainWindowState& state() { return *state_; }
+    MessageBoxes& messages() { return messages_; }
+    QWidget* control(int id) const;
+    QAbstractButton* button(int id) const;
+    ReadingTableView* tableView() const { return tableView_; }
+    WelcomeWindow* welcomeWindow() const { return welcome_; }
+    QAction* aboutAction() const { return aboutAction_; }
+
+    // What Start Dev., Save, Print and EXCEL do; until set, they do nothing.
+    void setButtonHandler(int id, std::function<void()> handler);
+
+    // A window-menu command: 16 to 31 open the About box.
+    void systemCommand(int command);
+    void showAbout();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    void createControls();
+    void connectControls();
+    void createAboutEntry();
+    void showState();
+    void runHandler(int id);
+
+    MessageBoxes& messages_;
+    std::unique_ptr<MainWindowState> state_;
+    std::map<int, QWidget*> controls_;
+    std::map<int, std::function<void()>> handlers_;
+    ReadingTableView* tableView_ = nullptr;
+    WelcomeWindow* welcome_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+};
+
+}  // namespace tarvo

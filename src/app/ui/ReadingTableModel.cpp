@@ -1,0 +1,82 @@
+#include "app/ui/ReadingTableModel.h"
+
+namespace tarvo {
+
+ReadingTableModel::ReadingTableModel(ReadingTable& table, QObject* parent)
+    : QAbstractTableModel(parent), table_(table) {}
+
+int ReadingTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : table_.rowCount();
+}
+
+int ReadingTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : table_.columnCount();
+}
+
+// Cells are single-byte text throughout the program.
+QVariant ReadingTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
+        const std::string_view text = table_.cell(index.row(), index.column());
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return QVariant::fromValue(alignment(index.column()));
+    }
+    return {};
+}
+
+QVariant ReadingTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= table_.columnCount()) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
+        return QString::fromStdString(table_.columns()[static_cast<std::size_t>(section)].heading);
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return QVariant::fromValue(alignment(section));
+    }
+    return {};
+}
+
+Qt::Alignment ReadingTableModel::alignment(int column) const {
+    const bool left = column >= 0 && column < table_.columnCount() &&
+                      table_.columns()[static_cast<std::size_t>(column)].leftAligned;
+    return (left ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
+}
+
+void ReadingTableModel::reset() {
+    emit rowsChanging();
+    emit resetStarting();
+    beginResetModel();
+    endResetModel();
+    emit resetDone();
+    emit rowsSettled();
+}
+
+void ReadingTableModel::columnsRebuilt() {
+    reset();
+    emit headerRebuilt();
+}
+
+void ReadingTableModel::rowsReset() {
+    reset();
+}
+
+// The table tells after the fact; the row is already in place, which the views
+// do not mind as long as the insertion is announced before anyone repaints.
+void ReadingTableModel::rowInserted(int index) {
+    emit rowsChanging();
+    beginInsertRows({}, index, index);
+    endInsertRows();
+    emit rowsSettled();
+}
+
+void ReadingTableModel::rowChanged(int index) {
+    emit dataChanged(this->index(index, 0), this->index(index, columnCount() - 1));
+    emit selectionFlagsChanged();
+}
+
+}  // namespace tarvo

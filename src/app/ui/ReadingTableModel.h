@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include "app/ReadingTable.h"
+
+namespace tarvo {
+
+// Shows a ReadingTable to a Qt view. The table stays the only store: the model
+// keeps nothing of its own and only passes the table's changes on.
+class ReadingTableModel final : public QAbstractTableModel, public TableObserver {
+    Q_OBJECT
+
+  public:
+    ReadingTableModel(ReadingTable& table, QObject* parent = nullptr);
+
+    ReadingTable& table() { return table_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void columnsRebuilt() override;
+    void rowsReset() override;
+    void rowInserted(int index) override;
+    void rowChanged(int index) override;
+
+  signals:
+    // Around a change of the rows, while the view's selection is shifted or
+    // dropped and does not stand for the table's.
+    void rowsChanging();
+    void rowsSettled();
+    // Around a wholesale change, which forgets the column widths.
+    void resetStarting();
+    void resetDone();
+    // The header was replaced: column widths must be set again.
+    void headerRebuilt();
+    // A row's selected flag may have changed in the table.
+    void selectionFlagsChanged();
+
+  private:
+    Qt::Alignment alignment(int column) const;
+    void reset();
+
+    ReadingTable& table_;
+};
+
+}  // namespace tarvo

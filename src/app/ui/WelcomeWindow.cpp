@@ -1,0 +1,44 @@
+#include "app/ui/WelcomeWindow.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+namespace tarvo {
+
+namespace {
+
+QImage decode(const WelcomeBitmap& bitmap) {
+    if (!bitmap.loaded) {
+        return {};
+    }
+    const std::vector<std::uint8_t> bytes = bitmap.fileBytes();
+    return QImage::fromData(bytes.data(), static_cast<int>(bytes.size()), "BMP");
+}
+
+}  // namespace
+
+WelcomeWindow::WelcomeWindow(const WelcomeBitmap& bitmap, QWidget* owner)
+    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      picture_(decode(bitmap)) {
+    setObjectName("welcome");
+    setWindowTitle(QString());
+    setFixedSize(kWelcomeWidth, kWelcomeHeight);
+    centreOnScreen();
+}
+
+void WelcomeWindow::centreOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void WelcomeWindow::paintEvent(QPaintEvent*) {
+    if (picture_.isNull()) {
+        return;
+    }
+    QPainter painter(this);
+    painter.drawImage(QRect(0, 0, kWelcomeWidth, kWelcomeHeight), picture_);
+}
+
+}  // namespace tarvo

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "app/WelcomeBitmap.h"
+
+namespace tarvo {
+
+// Shows the welcome picture while no acquisition runs: a captioned window
+// without title text or window menu, centred, whose client area is exactly
+// 376 by 200 pixels whatever the picture's size. Without a loaded picture it
+// stays blank.
+class WelcomeWindow final : public QWidget {
+    Q_OBJECT
+
+  public:
+    WelcomeWindow(const WelcomeBitmap& bitmap, QWidget* owner);
+
+    bool hasPicture() const { return !picture_.isNull(); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void centreOnScreen();
+
+    QImage picture_;
+};
+
+}  // namespace tarvo
