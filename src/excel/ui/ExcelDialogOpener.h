@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QPointer>
+#include <functional>
+
+#include "app/ReadingTable.h"
+#include "excel/ExcelDialogLogic.h"
+#include "excel/TransferSession.h"
+
+class QWidget;
+
+namespace tarvo {
+
+class ExcelDialog;
+
+// What the main window does while the Excel dialog is open: the Delete button
+// is disabled and each new reading is placed in the sheet (opened), and the
+// other way round (closed).
+struct ExcelDialogHooks {
+    std::function<void()> opened;
+    std::function<void()> closed;
+};
+
+// The main window's EXCEL button. Keeps the transfer session for the whole
+// run and at most one open Excel dialog: a second press brings the open one
+// to the front instead of building another.
+class ExcelDialogOpener {
+  public:
+    ExcelDialogOpener(QWidget* mainWindow, ExcelDialogServices services, ExcelDialogHooks hooks);
+    // The spreadsheet goes with the program: its client quits the server.
+    ~ExcelDialogOpener();
+    ExcelDialogOpener(const ExcelDialogOpener&) = delete;
+    ExcelDialogOpener& operator=(const ExcelDialogOpener&) = delete;
+
+    void open();
+    // The open dialog, null while none is open.
+    ExcelDialog* dialog() const { return dialog_; }
+    TransferSession& session() { return session_; }
+
+    // What the acquisition cycle calls for each new reading while the dialog
+    // is open.
+    std::function<void(const ReadingTable&, int)> placement();
+
+  private:
+    void closed();
+
+    QWidget* mainWindow_;
+    ExcelDialogServices services_;
+    ExcelDialogHooks hooks_;
+    TransferSession session_;
+    QPointer<ExcelDialog> dialog_;
+};
+
+}  // namespace tarvo
