@@ -77,16 +77,32 @@ TEST(SimDevice, TimedReadingsAreNumberedFromOneAndMixDensity) {
     SimDevice device(scriptOf("every=2 density-every=3"));
     device.advance(1.9);
     EXPECT_EQ(device.waitingReadings(), 0u);
-    device.advance(6.0);
-    EXPECT_EQ(device.waitingReadings(), 3u);
-    EXPECT_EQ(*device.nextDue(), 8.0);
     std::vector<std::uint8_t> statuses;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 1; i <= 3; ++i) {
+        device.advance(2.0 * i);
         statuses.push_back(device.command('K').reply.at(0));
         const auto reply = device.command('D').reply;
-        EXPECT_EQ(reply.at(1), i + 1);
+        EXPECT_EQ(reply.at(1), i);
     }
+    EXPECT_EQ(*device.nextDue(), 8.0);
     EXPECT_THAT(statuses, ElementsAre('1', '1', '!'));
+}
+
+TEST(SimDevice, UnfetchedTimedReadingIsReplacedNotQueued) {
+    SimDevice device(scriptOf("every=1"));
+    device.advance(30.0);
+    EXPECT_EQ(device.waitingReadings(), 1u);
+    device.command('K');
+    EXPECT_EQ(device.command('D').reply.at(1), 30);
+}
+
+TEST(SimDevice, AnnouncedReadingIsNotReplacedBeforeItsFetch) {
+    SimDevice device(scriptOf("every=1"));
+    device.advance(1.0);
+    device.command('K');
+    device.advance(2.0);
+    EXPECT_EQ(device.command('D').reply.at(1), 1);
+    EXPECT_EQ(device.waitingReadings(), 1u);
 }
 
 }  // namespace

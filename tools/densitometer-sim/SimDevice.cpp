@@ -90,9 +90,18 @@ void SimDevice::advance(double elapsedSeconds) {
 }
 
 // Reading numbers run 1..32767 and start again, never 0 (which means "none").
+// Like the instrument, the simulator holds one measured reading: a new one
+// replaces one nobody fetched, so a demo started long after the simulator
+// does not begin with a burst of stale rows.
 void SimDevice::queueMadeUpReading(bool density) {
     ++timedReadings_;
-    queue_.push_back(plausibleReading((timedReadings_ - 1) % 32767 + 1, density));
+    const bool backIsAnnounced = announced_ && queue_.size() == 1;
+    if (!queue_.empty() && queue_.back().madeUp && !backIsAnnounced) {
+        queue_.pop_back();
+    }
+    SimReading reading = plausibleReading((timedReadings_ - 1) % 32767 + 1, density);
+    reading.madeUp = true;
+    queue_.push_back(reading);
 }
 
 std::optional<double> SimDevice::nextDue() const {

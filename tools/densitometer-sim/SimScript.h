@@ -17,6 +17,8 @@ struct SimReading {
     std::vector<std::int16_t> words;
     // Cut the data reply to this many bytes (a fault).
     std::optional<std::size_t> shortTo;
+    // Made up by the simulator (every=, endless=) rather than scripted.
+    bool madeUp = false;
 };
 
 // What the simulated densitometer does, as read from script items such as

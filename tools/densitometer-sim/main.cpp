@@ -269,8 +269,7 @@ int runSimulator(int argc, char** argv) {
         return 0;
     }
     if (!parseOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "densitometer-sim: %s\n", error.c_str());
-        usage(stderr);
+        std::fprintf(stderr, "densitometer-sim: %s (see --help)\n", error.c_str());
         return 2;
     }
     std::FILE* log = stderr;
