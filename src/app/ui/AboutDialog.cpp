@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/ui/ProgramIcon.h"
 #include "res/Texts.h"
 
 namespace tarvo {
@@ -12,9 +13,10 @@ namespace tarvo {
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("about");
     setWindowTitle(QStringLiteral("About %1").arg(text::kProgramName));
+    setWindowIcon(programIcon());
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(windowIcon().pixmap(32, 32));
+    icon->setPixmap(programIcon().pixmap(32, 32));
     auto* name =
         new QLabel(QStringLiteral("%1 Version %2").arg(text::kProgramName, text::kVersion), this);
     name->setObjectName("aboutVersion");

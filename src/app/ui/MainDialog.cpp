@@ -14,6 +14,7 @@
 #include "app/WelcomeBitmap.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/DialogUnits.h"
+#include "app/ui/ProgramIcon.h"
 #include "app/ui/ReadingTableView.h"
 #include "app/ui/WelcomeWindow.h"
 #include "res/ControlIds.h"
@@ -114,7 +115,7 @@ MainDialog::MainDialog(const MainDialogServices& services)
     setObjectName("main");
     setFont(dialogFont());
     setWindowTitle(QString::fromLatin1(text::kMainCaption));
-    setWindowIcon(QIcon(QStringLiteral(":/tarvo/icon.png")));
+    setWindowIcon(programIcon());
     createControls();
 
     state_ =
@@ -210,7 +211,6 @@ void MainDialog::systemCommand(int command) {
 
 void MainDialog::showAbout() {
     AboutDialog about(this);
-    about.setWindowIcon(windowIcon());
     about.exec();
 }
 

@@ -22,6 +22,8 @@ WelcomeWindow::WelcomeWindow(const WelcomeBitmap& bitmap, QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       picture_(decode(bitmap)) {
     setObjectName("welcome");
+    // The operator goes on typing in the main window while the picture shows.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QString());
     setFixedSize(kWelcomeWidth, kWelcomeHeight);
     centreOnScreen();

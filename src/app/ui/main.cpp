@@ -2,6 +2,7 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "app/ui/ProgramIcon.h"
 #include "app/ui/ReaderApp.h"
 
 namespace {
@@ -25,5 +26,6 @@ int runProgram(const QStringList& arguments) {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    QApplication::setWindowIcon(tarvo::programIcon());
     return runProgram(QApplication::arguments());
 }

@@ -26,6 +26,7 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/DialogUnits.h"
 #include "app/ui/ReadingTableView.h"
+#include "app/ui/Screenshot.h"
 #include "app/ui/WelcomeWindow.h"
 #include "res/ControlIds.h"
 
@@ -415,6 +416,20 @@ TEST_F(MainDialogTest, MissingWelcomePictureShowsABlankWelcomeAndNoMessage) {
     EXPECT_FALSE(dialog->welcomeWindow()->hasPicture());
     EXPECT_TRUE(dialog->welcomeWindow()->isVisible());
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainDialogTest, ScreenshotShowsTheWelcomePictureOverTheMainWindow) {
+    test::writeFile(welcomeBitmapPath(dir.path()), test::bmpFile(8, 8, {255, 0, 0}));
+    open();
+    const QImage picture = pictureOf(*dialog);
+    ASSERT_FALSE(picture.isNull());
+    const QRect area = dialog->geometry().united(dialog->welcomeWindow()->geometry());
+    EXPECT_EQ(picture.size(), area.size());
+    const QPoint welcomeCentre = dialog->welcomeWindow()->geometry().center() - area.topLeft();
+    EXPECT_EQ(picture.pixelColor(welcomeCentre), QColor(255, 0, 0));
+    const QRect start = control(id::kStartDev)->geometry();
+    const QPoint inMain = dialog->geometry().topLeft() - area.topLeft();
+    EXPECT_NE(picture.pixelColor(inMain + start.center()), QColor(255, 0, 0));
 }
 
 }  // namespace
