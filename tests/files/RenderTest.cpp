@@ -33,7 +33,7 @@ const std::string kDst21Header =
 const std::string kDstCustomHeader =
     kCreatorLine + "#!EFI 3\r\ntype: 1DST\r\n# Percent  Cyan  Magenta Yellow Black \r\n";
 
-std::string render(const ReadingTable& table, ExportFormat format, RecordingMessageBoxes& boxes,
+std::string render(const ReadingTable& table, ExportFormat format, MessageBoxes& boxes,
                    char version = 'M') {
     return renderTable({table, static_cast<int>(format), "6.12.2026", version}, boxes);
 }
@@ -226,6 +226,29 @@ TEST(StripLayouts, DstCustomWithSurplusRowsContinuesLikeTheFixedCounts) {
     RecordingMessageBoxes boxes;
     const auto lines = bodyLines(render(table, ExportFormat::DstCustom, boxes), 4);
     EXPECT_THAT(lines, ElementsAre("p1 c1 m3 y5 k7 ", "p2 c2 m4 y6 k8 ", "p3 c3 m5 y7 k9 "));
+}
+
+// Readings keep arriving while a warning is shown; the operator may even have
+// cleared the table by then.
+class ClearingBoxes final : public MessageBoxes {
+  public:
+    explicit ClearingBoxes(ReadingTable& table) : table_(table) {}
+    MessageAnswer show(std::string_view, std::string_view, MessageButtons, MessageIcon) override {
+        table_.clear();
+        return MessageAnswer::Ok;
+    }
+
+  private:
+    ReadingTable& table_;
+};
+
+TEST(RenderTable, RowsGoneDuringTheCountWarningReadAsEmptyCells) {
+    ReadingTable table;
+    addNumberedReadings(table, 140);
+    ClearingBoxes boxes(table);
+    const auto lines = bodyLines(render(table, ExportFormat::Dst34, boxes), 4);
+    ASSERT_EQ(lines.size(), 38u) << "the row count taken before the warning holds";
+    EXPECT_EQ(lines.front(), "     ");
 }
 
 TEST(RenderTable, FileTypeOutsideTheListGivesNothingAndNoMessage) {

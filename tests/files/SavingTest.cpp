@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -240,6 +241,14 @@ TEST_F(SaveTable, FileLockedByAnotherProgramIsRefusedAndKeepsItsContents) {
     ::close(fd);
     EXPECT_THAT(boxes.texts(), ElementsAre("Wrong Path or no Space: " + name.string()));
     EXPECT_EQ(contents(name), "theirs");
+}
+
+TEST_F(SaveTable, NamedPipeWithoutReaderIsRefusedInsteadOfHanging) {
+    const auto name = dir / "pipe";
+    ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0);
+    chooser.answerNext(name.string());
+    save(5);
+    EXPECT_THAT(boxes.texts(), ElementsAre("Wrong Path or no Space: " + name.string()));
 }
 
 TEST_F(SaveTable, LongNameIsStoredCutTo255Characters) {

@@ -50,8 +50,11 @@ class PosixOutputFile final : public OutputFile {
 }  // namespace
 
 std::unique_ptr<OutputFile> PosixFileCreator::create(const std::string& path) {
-    // Not O_TRUNC: the file is emptied only once it is known to be ours.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+    // Not O_TRUNC: the file is emptied only once it is known to be ours. Not
+    // blocking: a named pipe without a reader is refused instead of hanging
+    // the window, and a writer that stops reading fails the write.
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
     if (fd < 0) {
         return nullptr;
     }
