@@ -22,8 +22,9 @@ struct LineSettings {
 // Milliseconds, in the classic order. A read of n bytes ends when n bytes came,
 // when readInterval passes after a byte without the next one, or at the latest
 // after readTotalMultiplier * n + readTotalConstant; a write of n bytes gives
-// up after writeTotalMultiplier * n + writeTotalConstant. Zero turns the
-// respective limit off, except that a read always ends at its total limit.
+// up after writeTotalMultiplier * n + writeTotalConstant. An interval of 0
+// sets no gap limit; a total of 0 moves only what can move at once, so no
+// setting makes a read or write wait forever.
 struct PortTimeouts {
     std::uint32_t readInterval = 200;
     std::uint32_t readTotalMultiplier = 400;
