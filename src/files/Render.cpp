@@ -1,5 +1,8 @@
 #include "files/Render.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "res/Texts.h"
 
 namespace tarvo {
