@@ -1,0 +1,118 @@
+#include "app/AcquisitionCycle.h"
+
+#include <string>
+
+#include "app/ReadingCells.h"
+#include "res/Texts.h"
+
+namespace tarvo {
+
+AcquisitionCycle::AcquisitionCycle(MainWindowState& window, ReadingLink& link, PollTimer& timer,
+                                   Beeper& beeper, MessageBoxes& boxes)
+    : window_(window), link_(link), timer_(timer), beeper_(beeper), boxes_(boxes) {}
+
+void AcquisitionCycle::startStopClicked() {
+    if (!window_.stopped()) {
+        window_.setWelcomeShown(true);
+        stop();
+        return;
+    }
+    if (!openLink())
+        return;
+    link_.resetFailureCount();
+    window_.setWelcomeShown(false);
+    if (!timer_.install(kPollPeriod)) {
+        boxes_.show("Timer installation failed !", text::kProgramName);
+        // Without a timer nothing would ever release the port again.
+        link_.close();
+        window_.setWelcomeShown(true);
+        return;
+    }
+    window_.acquisitionStarted();
+}
+
+// A device that is just being switched on may miss the first identify, so a
+// failed open is tried once more before the operator is told.
+bool AcquisitionCycle::openLink() {
+    std::string message;
+    if (link_.open(window_.settings().comNumber, message) != -1)
+        return true;
+    if (link_.open(window_.settings().comNumber, message) == 0)
+        return true;
+    boxes_.show(message, text::kProgramName);
+    return false;
+}
+
+void AcquisitionCycle::stop() {
+    timer_.kill();
+    link_.close();
+    window_.acquisitionStopped();
+}
+
+void AcquisitionCycle::tick() {
+    ReadingValues values{};
+    const int result = link_.exchange(values);
+    if (result < 0) {
+        deviceLost();
+        return;
+    }
+    if (idleCount_++ > kIdleLimit) {
+        idleCount_ = 0;
+        stop();
+        return;
+    }
+    if (values[0] == 0)
+        return;
+    showReading(static_cast<ReadingKind>(result), values);
+}
+
+void AcquisitionCycle::deviceLost() {
+    link_.resetFailureCount();
+    stop();
+    beeper_.beep(kBeepHz, kBeepLength);
+    beeper_.pause(kBeepLength);
+    beeper_.beep(kBeepHz, kBeepLength);
+}
+
+void AcquisitionCycle::showReading(ReadingKind kind, const ReadingValues& values) {
+    idleCount_ = 0;
+    // Message boxes and the spreadsheet let window messages run; no tick may
+    // start while this one is writing its row.
+    timer_.kill();
+    const std::string time = timeText(window_.clock().now());
+    window_.updateDate();
+    if (window_.settings().beep != 0)
+        beeper_.beep(kBeepHz, kBeepLength);
+
+    ReadingTable& table = window_.table();
+    if (kind != table.mode())
+        table.switchMode(kind, window_.tableClientWidth());
+    const int row = table.changePending() ? table.replaceRow() : table.addRow();
+    table.setCell(row, 1, "  " + std::to_string(values[0]));
+    writeValues(row, kind, values, time);
+    if (placement_)
+        placement_(table, row);
+    timer_.install(kPollPeriod);
+}
+
+void AcquisitionCycle::writeValues(int row, ReadingKind kind, const ReadingValues& values,
+                                   const std::string& time) {
+    const char version = window_.settings().version;
+    warnIfWrongVersion();
+    auto cells = kind == ReadingKind::Density ? densityCells(values, time)
+                                              : colourCells(values, version, time);
+    ReadingTable& table = window_.table();
+    for (auto& cell : cells)
+        table.setCell(row, cell.column, std::move(cell.text));
+    const std::string comment = window_.takeComment();
+    if (!comment.empty())
+        table.setCell(row, cells.back().column + 1, comment);
+}
+
+void AcquisitionCycle::warnIfWrongVersion() {
+    if (window_.settings().version == 'M')
+        return;
+    boxes_.show("Wrong Version in INI-File", text::kDefaultCaption);
+}
+
+}  // namespace tarvo

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+#include "app/AcquisitionPorts.h"
+#include "app/MainWindowState.h"
+#include "res/MessageBoxes.h"
+
+namespace tarvo {
+
+// Turns the densitometer's readings into rows of the table: "Start Dev." opens
+// the link and installs the poll timer; every tick polls once, and a tick that
+// brings a reading writes its row. Polling ends on "Stop Dev.", when the device
+// is lost (two beeps) or after a long stretch without readings.
+class AcquisitionCycle {
+  public:
+    static constexpr std::chrono::milliseconds kPollPeriod{250};
+    static constexpr int kIdleLimit = 4000;
+    static constexpr int kBeepHz = 1000;
+    static constexpr std::chrono::milliseconds kBeepLength{50};
+
+    // Called with the row that has just received a reading, while the
+    // spreadsheet transfer is active.
+    using Placement = std::function<void(const ReadingTable& table, int row)>;
+
+    AcquisitionCycle(MainWindowState& window, ReadingLink& link, PollTimer& timer, Beeper& beeper,
+                     MessageBoxes& boxes);
+
+    void startStopClicked();
+    // The stop routine: also run when the device is lost or the idle limit is reached.
+    void stop();
+    void tick();
+
+    void setPlacement(Placement placement) { placement_ = std::move(placement); }
+    int idleCount() const { return idleCount_; }
+
+  private:
+    bool openLink();
+    void deviceLost();
+    void showReading(ReadingKind kind, const ReadingValues& values);
+    void writeValues(int row, ReadingKind kind, const ReadingValues& values,
+                     const std::string& time);
+    void warnIfWrongVersion();
+
+    MainWindowState& window_;
+    ReadingLink& link_;
+    PollTimer& timer_;
+    Beeper& beeper_;
+    MessageBoxes& boxes_;
+    Placement placement_;
+    int idleCount_ = 0;
+};
+
+}  // namespace tarvo
