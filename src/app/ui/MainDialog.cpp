@@ -131,7 +131,8 @@ MainDialog::MainDialog(const MainDialogServices& services)
 }
 
 MainDialog::~MainDialog() {
-    // The table outlives nothing here: detach it before the widgets go.
+    // The table goes with the state, before the child widgets: the view must
+    // no longer hear from it.
     state_->setChangeListener(nullptr);
     state_->table().setObserver(nullptr);
     delete tableView_;
