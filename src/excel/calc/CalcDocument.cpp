@@ -1,0 +1,117 @@
+#include "excel/calc/CalcDocument.h"
+
+#include <com/sun/star/awt/XTopWindow.hpp>
+#include <com/sun/star/document/XDocumentEventBroadcaster.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
+
+#include "excel/ExcelMembers.h"
+#include "excel/calc/CalcSession.h"
+
+namespace tarvo::calc {
+
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+
+void DocumentWatch::connect(AutomationEventSink* sink) {
+    std::lock_guard lock(mutex_);
+    sink_ = sink;
+}
+
+// "OnUnload" is the one event the office sends however the workbook goes,
+// its window's Close command included.
+void DocumentWatch::documentEventOccured(const css::document::DocumentEvent& event) {
+    if (event.EventName == "OnUnload") {
+        unloaded();
+    }
+}
+
+void DocumentWatch::disposing(const css::lang::EventObject&) {
+    unloaded();
+}
+
+void DocumentWatch::unloaded() {
+    if (closed_.exchange(true)) {
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    if (sink_ != nullptr) {
+        sink_->invoke(excel::kBeforeClose);
+    }
+}
+
+CalcDocument::CalcDocument(Reference<css::sheet::XSpreadsheetDocument> document, bool hasWindows)
+    : document_(std::move(document)),
+      model_(document_, UNO_QUERY_THROW),
+      watch_(new DocumentWatch),
+      hasWindows_(hasWindows) {
+    Reference<css::document::XDocumentEventBroadcaster> events(document_, UNO_QUERY_THROW);
+    events->addDocumentEventListener(
+        Reference<css::document::XDocumentEventListener>(watch_.get()));
+}
+
+Reference<css::frame::XController> CalcDocument::controller() {
+    if (!controller_.is()) {
+        controller_ = model_->getCurrentController();
+    }
+    return controller_;
+}
+
+Reference<css::awt::XWindow> CalcDocument::window() {
+    if (!hasWindows_) {
+        return {};
+    }
+    auto current = controller();
+    if (!current.is()) {
+        return {};
+    }
+    auto frame = current->getFrame();
+    return frame.is() ? frame->getContainerWindow() : Reference<css::awt::XWindow>();
+}
+
+void CalcDocument::activate() {
+    if (!hasWindows_) {
+        return;
+    }
+    auto current = controller();
+    auto frame = current.is() ? current->getFrame() : Reference<css::frame::XFrame>();
+    if (!frame.is()) {
+        return;
+    }
+    frame->activate();
+    Reference<css::awt::XTopWindow> top(frame->getContainerWindow(), UNO_QUERY);
+    if (top.is()) {
+        top->toFront();
+    }
+}
+
+void CalcDocument::close() {
+    Reference<css::util::XCloseable> closeable(document_, UNO_QUERY);
+    if (closeable.is()) {
+        closeable->close(true);
+    } else {
+        Reference<css::lang::XComponent>(document_, UNO_QUERY_THROW)->dispose();
+    }
+    watch_->markClosed();
+}
+
+// An unsaved workbook would make the office ask before closing; nobody may be
+// there to answer.
+void CalcDocument::discard(CalcSession& session) {
+    if (closed()) {
+        return;
+    }
+    session.run([&] {
+        Reference<css::util::XModifiable> modifiable(document_, UNO_QUERY);
+        if (modifiable.is()) {
+            modifiable->setModified(false);
+        }
+        close();
+        return true;
+    });
+}
+
+}  // namespace tarvo::calc

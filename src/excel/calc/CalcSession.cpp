@@ -1,0 +1,130 @@
+#include "excel/calc/CalcSession.h"
+
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <rtl/bootstrap.hxx>
+
+#include <atomic>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
+#include "excel/calc/CalcDocument.h"
+#include "excel/calc/UnoSupport.h"
+
+namespace tarvo::calc {
+
+namespace {
+
+// Without the bootstrap file the runtime cannot find the type libraries and
+// creating the desktop crashes.
+css::uno::Reference<css::uno::XComponentContext> localContext() {
+    static std::once_flag once;
+    static css::uno::Reference<css::uno::XComponentContext> context;
+    std::call_once(once, [] {
+        rtl::Bootstrap::set("URE_BOOTSTRAP",
+                            "vnd.sun.star.pathname:/usr/lib/libreoffice/program/fundamentalrc");
+        context = cppu::defaultBootstrap_InitialComponentContext();
+    });
+    return context;
+}
+
+std::string uniquePipeName() {
+    static std::atomic<unsigned> counter{0};
+    return "tarvo-calc-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+}
+
+CalcServerOptions withPipeName(CalcServerOptions options) {
+    if (options.pipeName.empty()) {
+        options.pipeName = uniquePipeName();
+    }
+    return options;
+}
+
+bool displayAvailable() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+}
+
+}  // namespace
+
+css::uno::Reference<css::uno::XComponentContext> connectToOffice(
+    const std::string& pipeName, std::chrono::steady_clock::time_point deadline,
+    const std::function<bool()>& stillStarting) {
+    auto resolver = css::bridge::UnoUrlResolver::create(localContext());
+    const rtl::OUString url =
+        toOUString("uno:pipe,name=" + pipeName + ";urp;StarOffice.ComponentContext");
+    // The office needs a second or two before it listens.
+    while (std::chrono::steady_clock::now() < deadline && stillStarting()) {
+        try {
+            css::uno::Reference<css::uno::XComponentContext> remote(resolver->resolve(url),
+                                                                    css::uno::UNO_QUERY);
+            if (remote.is()) {
+                return remote;
+            }
+        } catch (const css::connection::NoConnectException&) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return {};
+}
+
+CalcSession::CalcSession(const CalcServerOptions& options)
+    : options_(withPipeName(options)),
+      headless_(options_.headless.value_or(!displayAvailable())),
+      process_({options_.office, options_.pipeName, headless_}),
+      watchdog_([this] { process_.kill(); }) {
+    auto remote = connectToOffice(options_.pipeName,
+                                  std::chrono::steady_clock::now() + options_.startDeadline,
+                                  [this] { return process_.running(); });
+    if (!remote.is()) {
+        throw std::runtime_error("office did not answer");
+    }
+    const bool created = run([&] {
+        desktop_ = css::frame::Desktop::create(remote);
+        return desktop_.is();
+    });
+    if (!created) {
+        throw std::runtime_error("office has no desktop");
+    }
+}
+
+CalcSession::~CalcSession() {
+    if (process_.running()) {
+        quit();
+    }
+    process_.stop();
+}
+
+std::vector<std::shared_ptr<CalcDocument>> CalcSession::openDocuments() {
+    std::erase_if(documents_, [](const auto& document) { return document->closed(); });
+    return documents_;
+}
+
+void CalcSession::addDocument(std::shared_ptr<CalcDocument> document) {
+    documents_.push_back(std::move(document));
+}
+
+bool CalcSession::quit() {
+    for (const auto& document : openDocuments()) {
+        document->discard(*this);
+    }
+    documents_.clear();
+    if (alive()) {
+        // The office may die before its answer arrives: that is what was asked for.
+        run([&] {
+            desktop_->terminate();
+            return true;
+        });
+    }
+    dead_ = true;
+    if (!process_.waitForExit(options_.quitDeadline)) {
+        process_.stop();
+    }
+    return true;
+}
+
+}  // namespace tarvo::calc

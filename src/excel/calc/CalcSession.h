@@ -1,0 +1,85 @@
+#pragma once
+
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/uno/Exception.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "excel/calc/CalcAutomationServer.h"
+#include "excel/calc/CallWatchdog.h"
+#include "excel/calc/SofficeProcess.h"
+
+namespace tarvo::calc {
+
+class CalcDocument;
+
+// Connects this process to the UNO runtime once, and to the office listening
+// on `pipeName`, retrying until `deadline`. Null when it never answers.
+css::uno::Reference<css::uno::XComponentContext> connectToOffice(
+    const std::string& pipeName, std::chrono::steady_clock::time_point deadline,
+    const std::function<bool()>& stillStarting);
+
+// One running office and the connection to it. Every call into the office goes
+// through run(), which bounds it in time and turns any failure into false:
+// a server that hangs is killed at the deadline, one that died fails at once.
+class CalcSession {
+  public:
+    // Throws when the office cannot be started or does not answer in time.
+    explicit CalcSession(const CalcServerOptions& options);
+    ~CalcSession();
+    CalcSession(const CalcSession&) = delete;
+    CalcSession& operator=(const CalcSession&) = delete;
+
+    enum class Limit { Call, File };
+
+    template <typename Body>
+    bool run(Body&& body, Limit limit = Limit::Call) {
+        if (!alive()) {
+            return false;
+        }
+        try {
+            CallWatchdog::Watch watch(
+                watchdog_, limit == Limit::File ? options_.fileDeadline : options_.callDeadline);
+            return body();
+        } catch (...) {
+        }
+        // An object of the office may be gone while the office lives on: only a
+        // deadline that passed or a process that ended means the server is lost.
+        if (watchdog_.expired() || !process_.running()) {
+            dead_ = true;
+        }
+        return false;
+    }
+
+    bool alive() const { return !dead_; }
+    // A headless office has no windows to show, place or bring to front.
+    bool headless() const { return headless_; }
+    const css::uno::Reference<css::frame::XDesktop2>& desktop() const { return desktop_; }
+
+    // Workbooks loaded through this session, closed ones included until pruned.
+    std::vector<std::shared_ptr<CalcDocument>> openDocuments();
+    void addDocument(std::shared_ptr<CalcDocument> document);
+
+    // Application.Visible, kept so a workbook loaded later follows it.
+    bool visible = false;
+
+    // Closes every workbook without saving and ends the office; true when the
+    // office is gone, whichever way it went.
+    bool quit();
+
+  private:
+    CalcServerOptions options_;
+    bool headless_;
+    SofficeProcess process_;
+    CallWatchdog watchdog_;
+    std::atomic<bool> dead_{false};
+    css::uno::Reference<css::frame::XDesktop2> desktop_;
+    std::vector<std::shared_ptr<CalcDocument>> documents_;
+};
+
+}  // namespace tarvo::calc

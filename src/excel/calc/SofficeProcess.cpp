@@ -1,0 +1,164 @@
+#include "excel/calc/SofficeProcess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <stdexcept>
+#include <system_error>
+#include <thread>
+
+namespace tarvo::calc {
+
+namespace {
+
+std::filesystem::path makeProfileFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarvo-calc-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::system_error(errno, std::generic_category(), "profile folder");
+    }
+    return pattern;
+}
+
+// In the child between fork and exec only async-signal-safe calls are allowed.
+[[noreturn]] void execInChild(char* const* argv, pid_t parent) {
+    // The office must not outlive the program, even when the program crashes.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) {
+        ::_exit(127);
+    }
+    const int null = ::open("/dev/null", O_RDWR);
+    if (null >= 0) {
+        ::dup2(null, STDIN_FILENO);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+    }
+    ::close_range(3, ~0U, 0);
+    ::execv(argv[0], argv);
+    ::_exit(127);
+}
+
+// The office ends its first run on a fresh profile with this code and expects
+// its launcher to start it again; the launcher is not used here, so this does.
+constexpr int kRestartRequested = 81;
+constexpr int kMostRestarts = 2;
+
+}  // namespace
+
+SofficeProcess::SofficeProcess(const Launch& launch) {
+    if (::access(launch.program.c_str(), X_OK) != 0) {
+        throw std::runtime_error("office program not found: " + launch.program.string());
+    }
+    profile_ = makeProfileFolder();
+    try {
+        arguments_ = arguments(launch);
+        spawn(arguments_);
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove_all(profile_, ignored);
+        throw;
+    }
+}
+
+SofficeProcess::~SofficeProcess() {
+    stop();
+    std::error_code ignored;
+    std::filesystem::remove_all(profile_, ignored);
+}
+
+std::vector<std::string> SofficeProcess::arguments(const Launch& launch) const {
+    std::vector<std::string> result{
+        launch.program.string(),
+        "-env:UserInstallation=file://" + profile_.string(),
+        "--invisible",
+        "--norestore",
+        "--nologo",
+        "--nodefault",
+        "--nolockcheck",
+        "--accept=pipe,name=" + launch.pipeName + ";urp;StarOffice.ComponentContext",
+    };
+    if (launch.headless) {
+        result.push_back("--headless");
+    }
+    return result;
+}
+
+void SofficeProcess::spawn(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    const pid_t parent = ::getpid();
+    pid_ = ::fork();
+    if (pid_ < 0) {
+        throw std::system_error(errno, std::generic_category(), "fork");
+    }
+    if (pid_ == 0) {
+        execInChild(argv.data(), parent);
+    }
+}
+
+void SofficeProcess::reap(bool block) {
+    if (reaped_ || pid_ <= 0) {
+        return;
+    }
+    int status = 0;
+    const pid_t result = ::waitpid(pid_, &status, block ? 0 : WNOHANG);
+    if (result == pid_ && WIFEXITED(status) && WEXITSTATUS(status) == kRestartRequested &&
+        restarts_ < kMostRestarts) {
+        ++restarts_;
+        spawn(arguments_);
+        return;
+    }
+    if (result == pid_ || (result < 0 && errno == ECHILD)) {
+        reaped_ = true;
+    }
+}
+
+bool SofficeProcess::running() {
+    reap(false);
+    return !reaped_;
+}
+
+bool SofficeProcess::waitForExit(std::chrono::milliseconds timeout) {
+    if (!running()) {
+        return true;
+    }
+    const int descriptor = static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0));
+    if (descriptor >= 0) {
+        pollfd exitEvent{descriptor, POLLIN, 0};
+        ::poll(&exitEvent, 1, static_cast<int>(timeout.count()));
+        ::close(descriptor);
+        return !running();
+    }
+    // Kernels without pidfd: look again every few milliseconds.
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (running() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return !running();
+}
+
+void SofficeProcess::kill() {
+    // Not reaped yet means the id still names our child, never a stranger.
+    if (pid_ > 0 && !reaped_) {
+        ::kill(pid_, SIGKILL);
+    }
+}
+
+void SofficeProcess::stop() {
+    if (!running()) {
+        return;
+    }
+    kill();
+    reap(true);
+}
+
+}  // namespace tarvo::calc

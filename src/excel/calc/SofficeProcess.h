@@ -1,0 +1,52 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tarvo::calc {
+
+// One private office process: its own user profile in a fresh temporary
+// folder, listening on a named pipe, gone when this object is. The office is
+// started as the real binary, not the launcher script, so the process id held
+// here is the server itself and can be waited for and killed.
+class SofficeProcess {
+  public:
+    struct Launch {
+        std::filesystem::path program;
+        std::string pipeName;
+        bool headless = true;
+    };
+
+    // Throws std::runtime_error when the program cannot be started.
+    explicit SofficeProcess(const Launch& launch);
+    ~SofficeProcess();
+    SofficeProcess(const SofficeProcess&) = delete;
+    SofficeProcess& operator=(const SofficeProcess&) = delete;
+
+    pid_t pid() const { return pid_; }
+    bool running();
+    // Waits up to `timeout` for the process to end by itself.
+    bool waitForExit(std::chrono::milliseconds timeout);
+    // Ends the process now; safe from any thread, any number of times.
+    void kill();
+    // kill() and reap, so no process is left behind.
+    void stop();
+
+  private:
+    std::vector<std::string> arguments(const Launch& launch) const;
+    void spawn(const std::vector<std::string>& arguments);
+    void reap(bool block);
+
+    std::filesystem::path profile_;
+    std::vector<std::string> arguments_;
+    int restarts_ = 0;
+    pid_t pid_ = -1;
+    std::atomic<bool> reaped_{false};
+};
+
+}  // namespace tarvo::calc

@@ -1,0 +1,192 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <unistd.h>
+#include <atomic>
+#include <chrono>
+#include <fstream>
+
+#include "OfficeProbe.h"
+#include "RecordingMessageBoxes.h"
+#include "TempDir.h"
+#include "excel/ExcelLink.h"
+#include "excel/calc/CalcAutomationServer.h"
+
+namespace tarvo {
+namespace {
+
+using namespace std::chrono_literals;
+using test::OfficeProbe;
+using test::ProbedCell;
+using ::testing::ElementsAre;
+
+// Every test runs its own office on a pipe of its own, so the test can look
+// at exactly that office and make sure it is gone afterwards.
+class CalcServerTest : public ::testing::Test {
+  protected:
+    CalcServerTest() {
+        static std::atomic<int> counter{0};
+        options.pipeName =
+            "tarvo-calc-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        options.headless = true;
+        // A loaded machine may take long to start an office; a test still ends in a minute.
+        options.startDeadline = 40s;
+    }
+
+    ~CalcServerTest() override {
+        EXPECT_TRUE(
+            test::waitUntil([&] { return test::officeProcesses(options.pipeName).empty(); }, 5s))
+            << "an office process outlived its client";
+    }
+
+    std::string readHead(const std::filesystem::path& file, std::size_t count) {
+        std::ifstream in(file, std::ios::binary);
+        std::string head(count, '\0');
+        in.read(head.data(), static_cast<std::streamsize>(count));
+        return head.substr(0, static_cast<std::size_t>(in.gcount()));
+    }
+
+    pid_t officePid() {
+        auto pids = test::officeProcesses(options.pipeName);
+        return pids.size() == 1 ? pids.front() : -1;
+    }
+
+    test::TempDir folder;
+    test::RecordingMessageBoxes boxes;
+    CalcServerOptions options;
+};
+
+TEST_F(CalcServerTest, NumbersAndTextsSurviveACopyInEachFormatWithTheirTypes) {
+    ExcelLink link(makeCalcAutomationServer(options), boxes);
+    ASSERT_EQ(link.newWorkbook(), ExcelError::Success);
+    EXPECT_EQ(link.writeCell(1, 1, CellValueKind::Integer, 0, 42, 0.0, ""), ExcelError::Success);
+    EXPECT_EQ(link.writeCell(1, 2, CellValueKind::Real, 0, 0, 1.25, ""), ExcelError::Success);
+    EXPECT_EQ(link.writeCell(1, 3, CellValueKind::SmallInteger, 200, 0, 0.0, ""),
+              ExcelError::Success);
+    EXPECT_EQ(link.writeText(2, 28, " 1.23"), ExcelError::Success);
+    EXPECT_EQ(link.writeText(3, 1, "Größe"), ExcelError::Success);
+
+    EXPECT_EQ(link.saveCopy((folder / "x").string()), ExcelError::Success);
+    EXPECT_EQ(link.saveCopy((folder / "y.xlsx").string()), ExcelError::Success);
+    EXPECT_EQ(link.saveCopy((folder / "z.ods").string()), ExcelError::Success);
+    EXPECT_EQ(readHead(folder / "x.xls", 4), "\xD0\xCF\x11\xE0");  // an Excel 97 file
+    EXPECT_EQ(readHead(folder / "y.xlsx", 2), "PK");
+    EXPECT_EQ(readHead(folder / "z.ods", 2), "PK");
+
+    OfficeProbe probe(options.pipeName);
+    for (const char* copy : {"x.xls", "y.xlsx", "z.ods"}) {
+        SCOPED_TRACE(copy);
+        const ProbedCell integer = probe.cell(folder / copy, 0, 0, 0);
+        EXPECT_EQ(integer.kind, ProbedCell::Kind::Number);
+        EXPECT_EQ(integer.number, 42.0);
+        EXPECT_EQ(probe.cell(folder / copy, 0, 0, 1).number, 1.25);
+        EXPECT_EQ(probe.cell(folder / copy, 0, 0, 2).number, 200.0);
+        const ProbedCell text = probe.cell(folder / copy, 0, 1, 27);
+        EXPECT_EQ(text.kind, ProbedCell::Kind::Text);
+        EXPECT_EQ(text.text, " 1.23");
+        EXPECT_EQ(probe.cell(folder / copy, 0, 2, 0).text, "Größe");
+    }
+    EXPECT_EQ(link.close(), ExcelError::Success);
+    EXPECT_FALSE(link.isRunning());
+}
+
+TEST_F(CalcServerTest, OpenedWorkbookListsItsSheetsAndWritesGoToTheSelectedOne) {
+    const auto book = folder / "book.xls";
+    std::filesystem::copy_file(std::filesystem::path(TARVO_EXCEL_TEST_DATA) / "ThreeSheets.xls",
+                               book);
+    {
+        ExcelLink link(makeCalcAutomationServer(options), boxes);
+        ASSERT_EQ(link.openWorkbook(book.string()), ExcelError::Success);
+        std::int32_t count = 0;
+        EXPECT_EQ(link.worksheetCount(count), ExcelError::Success);
+        EXPECT_EQ(count, 3);
+        std::vector<std::string> names(3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(link.worksheetName(i + 1, names[i]), ExcelError::Success);
+        }
+        EXPECT_THAT(names, ElementsAre("Alpha", "Beta", "Gamma"));
+        std::string name;
+        EXPECT_EQ(link.worksheetName(4, name), ExcelError::Unspecified);
+
+        EXPECT_EQ(link.writeText(1, 1, "first"), ExcelError::Success);
+        EXPECT_EQ(link.selectWorksheet("Nope"), ExcelError::WorksheetNotFound);
+        EXPECT_EQ(link.selectWorksheet("Gamma"), ExcelError::Success);
+        EXPECT_EQ(link.writeText(1, 1, "third"), ExcelError::Success);
+        EXPECT_EQ(link.show(), ExcelError::Success);
+        EXPECT_EQ(link.placeWindow(1, 1, 500, 300), ExcelError::Success);
+        EXPECT_EQ(link.hide(), ExcelError::Success);
+        ASSERT_EQ(link.saveCopy((folder / "copy.xls").string()), ExcelError::Success);
+
+        OfficeProbe probe(options.pipeName);
+        EXPECT_EQ(probe.cell(folder / "copy.xls", 0, 0, 0).text, "first");
+        EXPECT_EQ(probe.cell(folder / "copy.xls", 2, 0, 0).text, "third");
+        // Only a copy was written; the opened file is as it was.
+        EXPECT_EQ(probe.cell(book, 0, 0, 0).kind, ProbedCell::Kind::Empty);
+    }
+    // Destroyed while running: the office quits without asking about the
+    // unsaved workbook, and without an error.
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(CalcServerTest, MissingWorkbookIsNotFoundAndLeavesNoOfficeBehind) {
+    ExcelLink link(makeCalcAutomationServer(options), boxes);
+    EXPECT_EQ(link.openWorkbook((folder / "missing.xls").string()), ExcelError::WorkbookNotFound);
+    EXPECT_FALSE(link.isRunning());
+    EXPECT_TRUE(
+        test::waitUntil([&] { return test::officeProcesses(options.pipeName).empty(); }, 5s));
+}
+
+TEST_F(CalcServerTest, WorkbookClosedInTheOfficeMakesTheNextWriteClosedByUser) {
+    ExcelLink link(makeCalcAutomationServer(options), boxes);
+    ASSERT_EQ(link.newWorkbook(), ExcelError::Success);
+    ASSERT_EQ(link.writeText(1, 1, "before"), ExcelError::Success);
+
+    OfficeProbe(options.pipeName).closeDocumentsAsTheUser();
+    ASSERT_TRUE(test::waitUntil([&] { return !link.isRunning(); }, 10s));
+
+    EXPECT_EQ(link.writeText(2, 1, "after"), ExcelError::ClosedByUser);
+    EXPECT_EQ(link.close(), ExcelError::Success);
+}
+
+TEST_F(CalcServerTest, HungOfficeFailsTheCallAtItsDeadlineInsteadOfHanging) {
+    options.callDeadline = 2s;
+    ExcelLink link(makeCalcAutomationServer(options), boxes);
+    ASSERT_EQ(link.newWorkbook(), ExcelError::Success);
+    const pid_t office = officePid();
+    ASSERT_GT(office, 0);
+    ASSERT_EQ(::kill(office, SIGSTOP), 0);
+
+    const auto began = std::chrono::steady_clock::now();
+    EXPECT_EQ(link.writeText(1, 1, "lost"), ExcelError::Unspecified);
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 15s);
+    // The hung office was ended; the next call fails at once.
+    EXPECT_EQ(link.writeText(2, 1, "lost"), ExcelError::Unspecified);
+    // The workbook could not be closed, but the client let the dead office go.
+    EXPECT_EQ(link.close(), ExcelError::Unspecified);
+    EXPECT_FALSE(link.isRunning());
+}
+
+TEST_F(CalcServerTest, OfficeThatDiedFailsEveryCallAndStillClosesCleanly) {
+    ExcelLink link(makeCalcAutomationServer(options), boxes);
+    ASSERT_EQ(link.newWorkbook(), ExcelError::Success);
+    const pid_t office = officePid();
+    ASSERT_GT(office, 0);
+    ASSERT_EQ(::kill(office, SIGKILL), 0);
+
+    EXPECT_EQ(link.writeText(1, 1, "lost"), ExcelError::Unspecified);
+    EXPECT_EQ(link.saveCopy((folder / "lost.xls").string()), ExcelError::SaveFailed);
+    EXPECT_FALSE(std::filesystem::exists(folder / "lost.xls"));
+    EXPECT_EQ(link.close(), ExcelError::Unspecified);
+    EXPECT_FALSE(link.isRunning());
+}
+
+TEST_F(CalcServerTest, NoOfficeInstalledIsNotInstalled) {
+    options.office = folder / "soffice.bin";
+    ExcelLink link(makeCalcAutomationServer(options), boxes);
+    EXPECT_EQ(link.newWorkbook(), ExcelError::NotInstalled);
+    EXPECT_FALSE(link.isRunning());
+}
+
+}  // namespace
+}  // namespace tarvo

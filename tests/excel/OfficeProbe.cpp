@@ -1,0 +1,130 @@
+#include "OfficeProbe.h"
+
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/DispatchHelper.hpp>
+#include <com/sun/star/frame/XDispatchProvider.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/table/CellContentType.hpp>
+#include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <thread>
+
+#include "excel/calc/CalcSession.h"
+#include "excel/calc/UnoSupport.h"
+
+namespace tarvo::test {
+
+using css::uno::Any;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+using namespace tarvo::calc;
+
+struct OfficeProbe::Impl {
+    Reference<css::uno::XComponentContext> context;
+    Reference<css::frame::XDesktop2> desktop;
+
+    Reference<css::sheet::XSpreadsheetDocument> load(const std::filesystem::path& file) {
+        auto component = desktop->loadComponentFromURL(fileUrl(file), "_blank", 0,
+                                                       properties({property("Hidden", Any(true))}));
+        return Reference<css::sheet::XSpreadsheetDocument>(component, UNO_QUERY_THROW);
+    }
+
+    static void close(const Reference<css::sheet::XSpreadsheetDocument>& document) {
+        Reference<css::util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
+    }
+};
+
+OfficeProbe::OfficeProbe(const std::string& pipeName) : impl_(new Impl) {
+    impl_->context = connectToOffice(
+        pipeName, std::chrono::steady_clock::now() + std::chrono::seconds(10), [] { return true; });
+    if (!impl_->context.is()) {
+        delete impl_;
+        throw std::runtime_error("probe could not reach the office");
+    }
+    impl_->desktop = css::frame::Desktop::create(impl_->context);
+}
+
+OfficeProbe::~OfficeProbe() {
+    delete impl_;
+}
+
+ProbedCell OfficeProbe::cell(const std::filesystem::path& file, int sheet, int row, int column) {
+    auto document = impl_->load(file);
+    Reference<css::container::XIndexAccess> sheets(document->getSheets(), UNO_QUERY_THROW);
+    Reference<css::sheet::XSpreadsheet> table(sheets->getByIndex(sheet), UNO_QUERY_THROW);
+    auto found = table->getCellByPosition(column, row);
+    ProbedCell result;
+    switch (found->getType()) {
+        case css::table::CellContentType_VALUE:
+            result.kind = ProbedCell::Kind::Number;
+            break;
+        case css::table::CellContentType_TEXT:
+            result.kind = ProbedCell::Kind::Text;
+            break;
+        case css::table::CellContentType_FORMULA:
+            result.kind = ProbedCell::Kind::Formula;
+            break;
+        default:
+            break;
+    }
+    result.number = found->getValue();
+    result.text = toUtf8(Reference<css::text::XText>(found, UNO_QUERY_THROW)->getString());
+    Impl::close(document);
+    return result;
+}
+
+void OfficeProbe::closeDocumentsAsTheUser() {
+    auto helper = css::frame::DispatchHelper::create(impl_->context);
+    auto components = impl_->desktop->getComponents()->createEnumeration();
+    while (components->hasMoreElements()) {
+        Reference<css::frame::XModel> model(components->nextElement(), UNO_QUERY);
+        if (!model.is() || !model->getCurrentController().is()) {
+            continue;
+        }
+        Reference<css::frame::XDispatchProvider> frame(model->getCurrentController()->getFrame(),
+                                                       UNO_QUERY_THROW);
+        helper->executeDispatch(frame, ".uno:CloseDoc", "_self", 0, {});
+    }
+}
+
+std::vector<pid_t> officeProcesses(const std::string& pipeName) {
+    std::vector<pid_t> found;
+    const std::string needle = "pipe,name=" + pipeName + ";";
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) {
+            continue;
+        }
+        std::ifstream file(entry.path() / "cmdline", std::ios::binary);
+        const std::string commandLine((std::istreambuf_iterator<char>(file)), {});
+        if (commandLine.find(needle) != std::string::npos) {
+            // A zombie has an empty command line, so whatever matched is alive.
+            found.push_back(static_cast<pid_t>(std::stol(name)));
+        }
+    }
+    return found;
+}
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+}  // namespace tarvo::test

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tarvo::test {
+
+// What a test sees of one cell of a stored workbook.
+struct ProbedCell {
+    enum class Kind { Empty, Number, Text, Formula } kind = Kind::Empty;
+    double number = 0.0;
+    std::string text;
+};
+
+// A second, independent connection to an office the client started: it looks
+// at files and documents the way an operator at the office would.
+class OfficeProbe {
+  public:
+    explicit OfficeProbe(const std::string& pipeName);
+    ~OfficeProbe();
+
+    // Reads one cell of a stored workbook by (sheet, row, column), 0-based.
+    ProbedCell cell(const std::filesystem::path& file, int sheet, int row, int column);
+    // Closes every open workbook with the window's own Close command.
+    void closeDocumentsAsTheUser();
+
+  private:
+    struct Impl;
+    Impl* impl_;
+};
+
+// Ids of office processes that listen on `pipeName`.
+std::vector<pid_t> officeProcesses(const std::string& pipeName);
+
+// Waits for `condition` to hold, looking again every few milliseconds, up to `bound`.
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound);
+
+}  // namespace tarvo::test
