@@ -61,7 +61,7 @@ void MainWindowState::initialise() {
                false);
     settings_.load(ini_);
     fileTypeSelection_.reset();
-    if (settings_.fileType >= 0 && settings_.fileType < kFileTypeCount) {
+    if (exportFormatFromIndex(settings_.fileType)) {
         fileTypeSelection_ = settings_.fileType;
     }
     checkedCom_ = comButtonFor(settings_.comNumber);
@@ -114,7 +114,7 @@ void MainWindowState::beepClicked() {
 }
 
 void MainWindowState::fileTypeChosen(int index) {
-    if (index < 0 || index >= kFileTypeCount) {
+    if (!exportFormatFromIndex(index)) {
         return;
     }
     fileTypeSelection_ = index;

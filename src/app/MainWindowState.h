@@ -8,18 +8,11 @@
 
 #include "app/DateText.h"
 #include "app/ReadingTable.h"
+#include "files/ExportFormat.h"
 #include "files/IniFile.h"
 #include "files/Settings.h"
 
 namespace tarvo {
-
-// Items of the file-type combo box, in their fixed order; the index is the
-// export format stored as FILETYPE.
-inline constexpr const char* kFileTypeItems[] = {
-    "1DST34 (*.cm1)", "1DST21 (*.cm1)", "1DSTCustom (*.cm1)",
-    "ASCII (*.den)",  "ASCIIBW(*.den)", "DISPLAY[*.txt]",
-};
-inline constexpr int kFileTypeCount = 6;
 
 // True for the system-menu commands that open the About box: the framework
 // keeps the low four bits of a command for itself, so 16 to 31 all mean About.

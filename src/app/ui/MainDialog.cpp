@@ -86,8 +86,10 @@ QWidget* createControl(const TemplateEntry& entry, QWidget* parent) {
             return new QLineEdit(parent);
         case Kind::Combo: {
             auto* combo = new QComboBox(parent);
-            for (const char* item : kFileTypeItems) {
-                combo->addItem(QString::fromLatin1(item));
+            for (int index = 0; index < kExportFormatCount; ++index) {
+                const std::string_view item = comboEntry(static_cast<ExportFormat>(index));
+                combo->addItem(
+                    QString::fromLatin1(item.data(), static_cast<qsizetype>(item.size())));
             }
             return combo;
         }
