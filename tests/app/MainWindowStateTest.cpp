@@ -5,17 +5,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "AcquisitionFakes.h"
 #include "TempDir.h"
 #include "res/ControlIds.h"
 
 namespace tarvo {
 namespace {
-
-class FixedClock final : public Clock {
-  public:
-    LocalTime now() const override { return time; }
-    LocalTime time{2026, 12, 6, 9, 5, 3};
-};
 
 class MainWindowStateTest : public ::testing::Test {
   protected:
@@ -36,7 +31,7 @@ class MainWindowStateTest : public ::testing::Test {
     test::TempDir dir;
     std::filesystem::path path = dir / "tarvo" / "Tarvo.ini";
     IniFile ini{path};
-    FixedClock clock;
+    test::ManualClock clock;
     MainWindowState state{ini, clock, 900};
 };
 
@@ -146,6 +141,7 @@ TEST_F(MainWindowStateTest, SettingsFileInPlaceOfAFolderLeavesDefaultsInMemory) 
 }
 
 TEST_F(MainWindowStateTest, DateTextHasNoLeadingZeros) {
+    clock.time = {2026, 12, 6, 9, 5, 3};
     started();
     EXPECT_EQ(state.dateText(), "6.12.2026");
     clock.time = {2027, 1, 2, 0, 0, 0};

@@ -20,6 +20,7 @@
 #include <fstream>
 #include <memory>
 
+#include "AcquisitionFakes.h"
 #include "BmpFile.h"
 #include "RecordingMessageBoxes.h"
 #include "TempDir.h"
@@ -32,11 +33,6 @@
 
 namespace tarvo {
 namespace {
-
-class FixedClock final : public Clock {
-  public:
-    LocalTime now() const override { return {2026, 12, 6, 10, 0, 0}; }
-};
 
 class MainDialogTest : public ::testing::Test {
   protected:
@@ -68,7 +64,7 @@ class MainDialogTest : public ::testing::Test {
     test::TempDir dir;
     std::filesystem::path iniPath = dir / "config" / "Tarvo.ini";
     IniFile ini{iniPath};
-    FixedClock clock;
+    test::ManualClock clock;
     test::RecordingMessageBoxes messages;
     std::unique_ptr<MainDialog> dialog;
 };
