@@ -72,25 +72,25 @@ std::optional<std::int32_t> AutomationObject::getInteger(DispId id) const {
 }
 
 AutomationValue AutomationValue::error(std::uint32_t code) {
-    return AutomationValue(Storage(ErrorCode{code}));
+    return AutomationValue(std::in_place_type<ErrorCode>, ErrorCode{code});
 }
 AutomationValue AutomationValue::int16(std::int16_t value) {
-    return AutomationValue(Storage(value));
+    return AutomationValue(std::in_place_type<std::int16_t>, value);
 }
 AutomationValue AutomationValue::int32(std::int32_t value) {
-    return AutomationValue(Storage(value));
+    return AutomationValue(std::in_place_type<std::int32_t>, value);
 }
 AutomationValue AutomationValue::real(double value) {
-    return AutomationValue(Storage(value));
+    return AutomationValue(std::in_place_type<double>, value);
 }
 AutomationValue AutomationValue::boolean(bool value) {
-    return AutomationValue(Storage(value));
+    return AutomationValue(std::in_place_type<bool>, value);
 }
 AutomationValue AutomationValue::string(std::string value) {
-    return AutomationValue(Storage(std::move(value)));
+    return AutomationValue(std::in_place_type<std::string>, std::move(value));
 }
 AutomationValue AutomationValue::object(AutomationObject value) {
-    return AutomationValue(Storage(std::move(value)));
+    return AutomationValue(std::in_place_type<AutomationObject>, std::move(value));
 }
 
 // Reading a value as the wrong kind is a programming error, not a server failure.

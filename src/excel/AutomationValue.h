@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -89,7 +90,11 @@ class AutomationValue {
     };
     using Storage = std::variant<std::monostate, ErrorCode, std::int16_t, std::int32_t, double,
                                  bool, std::string, AutomationObject>;
-    explicit AutomationValue(Storage value) : value_(std::move(value)) {}
+    // Built in place: moving a whole variant trips GCC's uninitialised-use
+    // analysis under the sanitizers.
+    template <typename T, typename Argument>
+    AutomationValue(std::in_place_type_t<T> kind, Argument&& argument)
+        : value_(kind, std::forward<Argument>(argument)) {}
 
     Storage value_;
 };
