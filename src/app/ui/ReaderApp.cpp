@@ -1,11 +1,21 @@
 #include "app/ui/ReaderApp.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/ui/MainDialog.h"
+#include "app/ui/MainWiring.h"
 #include "app/ui/Screenshot.h"
+#include "device/posix/PosixDeviceLink.h"
+#include "res/ControlIds.h"
+#ifdef TARVO_HAVE_CALC
+#include "excel/calc/CalcAutomationServer.h"
+#endif
 
 namespace tarvo {
 
@@ -15,13 +25,68 @@ std::filesystem::path programFolder() {
     return QCoreApplication::applicationDirPath().toStdString();
 }
 
+AutomationServerFactory spreadsheetServer() {
+#ifdef TARVO_HAVE_CALC
+    return makeCalcAutomationServer();
+#else
+    // Built without the office server: starting it reports "not installed".
+    return [] { return AutomationObject(); };
+#endif
+}
+
+// Runs the event loop until the table holds the rows or the deadline passes.
+bool waitForRows(MainDialog& dialog, int rows, int deadlineMs) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        if (dialog.state().table().rowCount() >= rows || elapsed.elapsed() > deadlineMs) {
+            loop.quit();
+        }
+    });
+    check.start(100);
+    loop.exec();
+    return dialog.state().table().rowCount() >= rows;
+}
+
+void printRows(const ReadingTable& table) {
+    for (int row = 0; row < table.rowCount(); ++row) {
+        std::string line;
+        for (int column = 0; column < table.columnCount(); ++column) {
+            if (column > 0)
+                line += " | ";
+            line += table.cell(row, column);
+        }
+        std::printf("%s\n", line.c_str());
+    }
+}
+
+bool savePicture(MainDialog& dialog, const QString& file) {
+    QString error;
+    if (!saveScreenshot(dialog, file, error)) {
+        std::fprintf(stderr, "tarvo: %s\n", qPrintable(error));
+        return false;
+    }
+    std::printf("tarvo: screenshot of the main window saved to %s\n",
+                qPrintable(QFileInfo(file).absoluteFilePath()));
+    return true;
+}
+
 }  // namespace
 
 ReaderApp::ReaderApp() : ini_(settingsFilePath()) {}
 
+ReaderApp::~ReaderApp() = default;
+
+std::unique_ptr<MainWiring> ReaderApp::wire(MainDialog& dialog) {
+    messages_.setOwner(&dialog);
+    return std::make_unique<MainWiring>(dialog, makePosixDeviceLink(ini_), spreadsheetServer());
+}
+
 int ReaderApp::run() {
     MainDialog dialog({ini_, clock_, messages_, programFolder()});
-    messages_.setOwner(&dialog);
+    auto wiring = wire(dialog);
     dialog.exec();
     return 0;
 }
@@ -29,14 +94,29 @@ int ReaderApp::run() {
 int ReaderApp::screenshot(const QString& file) {
     MainDialog dialog({ini_, clock_, messages_, programFolder()});
     messages_.setOwner(&dialog);
-    QString error;
-    if (!saveScreenshot(dialog, file, error)) {
-        std::fprintf(stderr, "tarvo: %s\n", qPrintable(error));
+    return savePicture(dialog, file) ? 0 : 1;
+}
+
+int ReaderApp::demo(int readings, const QString& file) {
+    MainDialog dialog({ini_, clock_, messages_, programFolder()});
+    auto wiring = wire(dialog);
+    dialog.show();
+    dialog.button(id::kStartDev)->click();
+    if (dialog.state().stopped()) {
+        std::fprintf(stderr, "tarvo: the densitometer did not answer on COM%d\n",
+                     dialog.state().settings().comNumber);
         return 1;
     }
-    std::printf("tarvo: screenshot of the main window saved to %s\n",
-                qPrintable(QFileInfo(file).absoluteFilePath()));
-    return 0;
+    const bool complete = waitForRows(dialog, readings, 20000 + readings * 5000);
+    printRows(dialog.state().table());
+    const bool saved = savePicture(dialog, file);
+    if (!dialog.state().stopped())
+        dialog.button(id::kStartDev)->click();
+    if (!complete) {
+        std::fprintf(stderr, "tarvo: only %d of %d readings arrived\n",
+                     dialog.state().table().rowCount(), readings);
+    }
+    return complete && saved ? 0 : 1;
 }
 
 }  // namespace tarvo

@@ -6,12 +6,11 @@
 #include "app/ReadingTable.h"
 #include "excel/ExcelDialogLogic.h"
 #include "excel/TransferSession.h"
+#include "excel/ui/ExcelDialog.h"
 
 class QWidget;
 
 namespace tarvo {
-
-class ExcelDialog;
 
 // What the main window does while the Excel dialog is open: the Delete button
 // is disabled and each new reading is placed in the sheet (opened), and the

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+
+#include "app/AcquisitionCycle.h"
+#include "app/DeviceReadingLink.h"
+#include "app/posix/AlsaBeeper.h"
+#include "app/ui/QtPollTimer.h"
+#include "excel/ExcelLink.h"
+#include "excel/ui/ExcelDialogOpener.h"
+#include "files/posix/PosixFileCreator.h"
+#include "files/ui/QtFileChooser.h"
+#include "files/ui/QtPrinter.h"
+
+namespace tarvo {
+
+class MainDialog;
+
+// What the main window's Start Dev., Save, Print and EXCEL buttons drive: the
+// densitometer on its serial port, the files, the printer and the spreadsheet.
+class MainWiring {
+  public:
+    MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
+               AutomationServerFactory spreadsheetServer);
+
+    AcquisitionCycle& cycle() { return cycle_; }
+    ExcelDialogOpener& excel() { return excel_; }
+
+  private:
+    void save();
+    void print();
+    void excelOpened();
+    void excelClosed();
+
+    MainDialog& dialog_;
+    std::unique_ptr<DeviceLink> device_;
+    DeviceReadingLink link_;
+    QtPollTimer timer_;
+    AlsaBeeper beeper_;
+    AcquisitionCycle cycle_;
+    QtFileChooser chooser_;
+    PosixFileCreator files_;
+    QtPrintDialog printDialog_;
+    ExcelDialogOpener excel_;
+};
+
+}  // namespace tarvo
