@@ -14,8 +14,9 @@ struct CalcServerOptions {
     std::filesystem::path office = "/usr/lib/libreoffice/program/soffice.bin";
     // Name of the pipe the office listens on; a fresh unique one when empty.
     std::string pipeName;
-    // Without a display the office can only run headless; with one it starts
-    // invisible, so showing the workbook shows a real Calc window.
+    // Unset: with a display and an office that can draw windows it starts
+    // invisible, so showing the workbook shows a real Calc window; otherwise
+    // (no display, CI, the "nogui" office packages) it runs headless.
     std::optional<bool> headless;
     // From starting the office until it answers on its pipe.
     std::chrono::milliseconds startDeadline{30000};

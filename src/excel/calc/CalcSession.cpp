@@ -7,6 +7,7 @@
 #include <rtl/bootstrap.hxx>
 
 #include <atomic>
+#include <filesystem>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -49,6 +50,23 @@ bool displayAvailable() {
     return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
 }
 
+// The office shows windows through a plug-in of its own; the "nogui" packages
+// have none, and such an office crashes when asked to bring a window to front.
+bool officeHasWindowPlugin(const std::filesystem::path& programFolder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(programFolder, error)) {
+        if (entry.path().filename().string().starts_with("libvclplug_")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool runHeadless(const CalcServerOptions& options) {
+    return options.headless.value_or(!displayAvailable() ||
+                                     !officeHasWindowPlugin(options.office.parent_path()));
+}
+
 }  // namespace
 
 css::uno::Reference<css::uno::XComponentContext> connectToOffice(
@@ -74,7 +92,7 @@ css::uno::Reference<css::uno::XComponentContext> connectToOffice(
 
 CalcSession::CalcSession(const CalcServerOptions& options)
     : options_(withPipeName(options)),
-      headless_(options_.headless.value_or(!displayAvailable())),
+      headless_(runHeadless(options_)),
       process_({options_.office, options_.pipeName, headless_}),
       watchdog_([this] { process_.kill(); }) {
     auto remote = connectToOffice(options_.pipeName,
