@@ -1,5 +1,6 @@
 #include "SimScript.h"
 
+#include <array>
 #include <cstdlib>
 #include <random>
 #include <sstream>
@@ -186,12 +187,16 @@ SimReading plausibleReading(int number, bool density) {
     if (density) {
         reading.words = {id, around(1450, 150), around(500, 300)};
     } else {
-        reading.words = {id,
-                         around(1400, 120),
-                         around(1350, 120),
-                         around(1000, 100),
-                         around(1750, 150),
-                         around(450, 200)};
+        // Patches as on a colour bar: solids of cyan, magenta, yellow and
+        // black in turn (the measured ink high, the others low), then a grey.
+        const int patch = (number - 1) % 5;
+        std::array<std::int16_t, 4> inks{};
+        for (int ink = 0; ink < 4; ++ink) {
+            inks[ink] = patch == 4     ? around(800, 60)
+                        : ink == patch ? around(1450, 150)
+                                       : around(120, 60);
+        }
+        reading.words = {id, inks[0], inks[1], inks[2], inks[3], around(450, 200)};
     }
     return reading;
 }
