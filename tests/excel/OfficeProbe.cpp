@@ -128,3 +128,11 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 }  // namespace tarvo::test
+
+// The UNO runtime keeps its type descriptions for the life of the process and
+// never frees them; the leak checker of sanitizer builds is told so.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libuno_cppu.so\n"
+           "leak:libuno_sal.so\n"
+           "leak:cppu_detail_getUnoType\n";
+}

@@ -125,7 +125,7 @@ bool CalcApplication::put(DispId id, const AutomationValue& value) {
 
 std::optional<AutomationValue> CalcApplication::call(DispId id, std::span<const AutomationValue>) {
     if (id == kQuit && session_->quit()) {
-        return AutomationValue();
+        return noResult(true);
     }
     return std::nullopt;
 }

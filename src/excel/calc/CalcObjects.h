@@ -128,6 +128,11 @@ class CalcRange final : public CalcObject {
     css::uno::Reference<css::table::XCellRange> range_;
 };
 
+// The answer of a call that succeeded without a result, or failed.
+inline std::optional<AutomationValue> noResult(bool succeeded) {
+    return succeeded ? std::optional<AutomationValue>(std::in_place) : std::nullopt;
+}
+
 // Arguments as the client sends them; nullopt for a missing one or another kind.
 std::optional<std::int32_t> integerArgument(std::span<const AutomationValue> args,
                                             std::size_t index);

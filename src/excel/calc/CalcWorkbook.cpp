@@ -109,7 +109,7 @@ std::optional<AutomationValue> CalcWorkbook::call(DispId id,
         case kSaveCopyAs:
             return saveCopyAs(args);
     }
-    return done ? std::optional<AutomationValue>(AutomationValue()) : std::nullopt;
+    return noResult(done);
 }
 
 // Stores a copy; the workbook in the office keeps its own name and state.
@@ -131,7 +131,7 @@ std::optional<AutomationValue> CalcWorkbook::saveCopyAs(std::span<const Automati
             return true;
         },
         CalcSession::Limit::File);
-    return stored ? std::optional<AutomationValue>(AutomationValue()) : std::nullopt;
+    return noResult(stored);
 }
 
 std::shared_ptr<ConnectionPoint> CalcWorkbook::findConnectionPoint(std::string_view interfaceId) {
@@ -243,7 +243,7 @@ std::optional<AutomationValue> CalcWorksheet::call(DispId id, std::span<const Au
         }
         return true;
     });
-    return done ? std::optional<AutomationValue>(AutomationValue()) : std::nullopt;
+    return noResult(done);
 }
 
 // --- Range ------------------------------------------------------------------
@@ -304,7 +304,7 @@ std::optional<AutomationValue> CalcRange::call(DispId id, std::span<const Automa
         }
         return true;
     });
-    return done ? std::optional<AutomationValue>(AutomationValue()) : std::nullopt;
+    return noResult(done);
 }
 
 }  // namespace tarvo::calc
