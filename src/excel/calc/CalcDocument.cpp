@@ -60,6 +60,20 @@ Reference<css::frame::XController> CalcDocument::controller() {
     return controller_;
 }
 
+Reference<css::sheet::XSpreadsheetView> CalcDocument::sheetView() {
+    if (!sheetView_.is()) {
+        sheetView_.set(controller(), UNO_QUERY);
+    }
+    return sheetView_;
+}
+
+Reference<css::view::XSelectionSupplier> CalcDocument::selection() {
+    if (!selection_.is()) {
+        selection_.set(controller(), UNO_QUERY);
+    }
+    return selection_;
+}
+
 Reference<css::awt::XWindow> CalcDocument::window() {
     if (!hasWindows_) {
         return {};

@@ -5,6 +5,8 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/sheet/XSpreadsheetView.hpp>
+#include <com/sun/star/view/XSelectionSupplier.hpp>
 #include <cppuhelper/implbase1.hxx>
 #include <rtl/ref.hxx>
 
@@ -55,6 +57,9 @@ class CalcDocument {
 
     // These talk to the office: call them inside CalcSession::run.
     css::uno::Reference<css::frame::XController> controller();
+    // The view's sheet and selection, asked for once: every cell write uses both.
+    css::uno::Reference<css::sheet::XSpreadsheetView> sheetView();
+    css::uno::Reference<css::view::XSelectionSupplier> selection();
     css::uno::Reference<css::awt::XWindow> window();
     void activate();
     void close();
@@ -65,6 +70,8 @@ class CalcDocument {
     css::uno::Reference<css::sheet::XSpreadsheetDocument> document_;
     css::uno::Reference<css::frame::XModel> model_;
     css::uno::Reference<css::frame::XController> controller_;
+    css::uno::Reference<css::sheet::XSpreadsheetView> sheetView_;
+    css::uno::Reference<css::view::XSelectionSupplier> selection_;
     rtl::Reference<DocumentWatch> watch_;
     bool hasWindows_;
 };

@@ -2,10 +2,8 @@
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
-#include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/text/XText.hpp>
-#include <com/sun/star/view/XSelectionSupplier.hpp>
 
 #include <algorithm>
 #include <cctype>
@@ -237,7 +235,7 @@ std::optional<AutomationValue> CalcWorksheet::call(DispId id, std::span<const Au
         return std::nullopt;
     }
     const bool done = session_->run([&] {
-        Reference<css::sheet::XSpreadsheetView> view(document_->controller(), UNO_QUERY);
+        auto view = document_->sheetView();
         if (view.is()) {
             view->setActiveSheet(sheet_);
         }
@@ -298,7 +296,7 @@ std::optional<AutomationValue> CalcRange::call(DispId id, std::span<const Automa
         return std::nullopt;
     }
     const bool done = session_->run([&] {
-        Reference<css::view::XSelectionSupplier> selection(document_->controller(), UNO_QUERY);
+        auto selection = document_->selection();
         if (selection.is()) {
             selection->select(Any(range_));
         }
