@@ -10,12 +10,6 @@ namespace tarvo {
 
 using namespace excel;
 
-void WorkbookEventSink::invoke(DispId id) {
-    if (id == kBeforeClose) {
-        closedByUser_.store(true);
-    }
-}
-
 ExcelLink::ExcelLink(AutomationServerFactory factory, MessageBoxes& messageBoxes)
     : factory_(std::move(factory)),
       messageBoxes_(messageBoxes),

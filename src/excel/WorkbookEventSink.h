@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "excel/AutomationValue.h"
+#include "excel/ExcelMembers.h"
 
 namespace tarvo {
 
@@ -11,7 +12,11 @@ namespace tarvo {
 // may deliver events on a thread of its own, so the flag is atomic.
 class WorkbookEventSink final : public AutomationEventSink {
   public:
-    void invoke(DispId id) override;
+    void invoke(DispId id) override {
+        if (id == excel::kBeforeClose) {
+            closedByUser_.store(true);
+        }
+    }
 
     bool closedByUser() const { return closedByUser_.load(); }
     void reset() { closedByUser_.store(false); }
