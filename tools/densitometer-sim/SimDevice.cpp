@@ -101,6 +101,7 @@ void SimDevice::queueMadeUpReading(bool density) {
     }
     SimReading reading = plausibleReading((timedReadings_ - 1) % 32767 + 1, density);
     reading.madeUp = true;
+    newestTimedNumber_ = reading.words.at(0);
     queue_.push_back(reading);
 }
 

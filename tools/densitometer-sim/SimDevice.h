@@ -29,6 +29,10 @@ class SimDevice {
     std::optional<double> nextDue() const;
 
     std::size_t waitingReadings() const { return queue_.size(); }
+    // How many timed readings were made ready so far, and the number of the
+    // newest one (0 before the first).
+    int timedReadings() const { return timedReadings_; }
+    int newestTimedNumber() const { return newestTimedNumber_; }
 
   private:
     SimAction identify();
@@ -43,6 +47,7 @@ class SimDevice {
     int polls_ = 0;
     int fetched_ = 0;
     int timedReadings_ = 0;
+    int newestTimedNumber_ = 0;
     std::size_t garbageSent_ = 0;
 };
 

@@ -51,7 +51,8 @@ void usage(std::FILE* out) {
         "  --script FILE   read script items from FILE\n"
         "  --pace          send and take each byte at the line's speed (10 bits a byte)\n"
         "  --baud N        the line's speed for --pace (default 4800)\n"
-        "Log lines: monotonic seconds, then 'cmd XK', 'send 31', 'junk 41' or 'hangup'.\n",
+        "Log lines: monotonic seconds, then 'cmd XK', 'send 31', 'junk 41', 'hangup'\n"
+        "or 'ready 7' (timed reading 7 is ready to be polled).\n",
         out);
     std::fputs(ScriptHelp, out);
 }
@@ -141,7 +142,7 @@ class Simulator {
     int run() {
         while (!stopRequested && line_.isUp()) {
             const double elapsed = Seconds(Clock::now() - start_).count();
-            device_.advance(elapsed);
+            advanceDevice(elapsed);
             if (hangupAt_ && elapsed >= *hangupAt_) {
                 hangUp();
                 break;
@@ -154,6 +155,16 @@ class Simulator {
     }
 
   private:
+    // Logs each timed reading as it becomes ready, so that a log reader can
+    // time the way from the device to the program.
+    void advanceDevice(double elapsed) {
+        const int before = device_.timedReadings();
+        device_.advance(elapsed);
+        if (device_.timedReadings() != before) {
+            record("ready " + std::to_string(device_.newestTimedNumber()));
+        }
+    }
+
     bool waitAndTake(double elapsed) {
         double wait = 0.5;
         if (const auto due = device_.nextDue()) {
