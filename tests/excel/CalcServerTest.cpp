@@ -12,6 +12,7 @@
 #include "TempDir.h"
 #include "excel/ExcelLink.h"
 #include "excel/calc/CalcAutomationServer.h"
+#include "excel/calc/UnoSupport.h"
 
 namespace tarvo {
 namespace {
@@ -70,6 +71,9 @@ TEST_F(CalcServerTest, NumbersAndTextsSurviveACopyInEachFormatWithTheirTypes) {
     EXPECT_EQ(link.saveCopy((folder / "x").string()), ExcelError::Success);
     EXPECT_EQ(link.saveCopy((folder / "y.xlsx").string()), ExcelError::Success);
     EXPECT_EQ(link.saveCopy((folder / "z.ods").string()), ExcelError::Success);
+    EXPECT_EQ(link.saveCopy((folder / "no such folder" / "w.xls").string()),
+              ExcelError::SaveFailed);
+    EXPECT_TRUE(link.isRunning());
     EXPECT_EQ(readHead(folder / "x.xls", 4), "\xD0\xCF\x11\xE0");  // an Excel 97 file
     EXPECT_EQ(readHead(folder / "y.xlsx", 2), "PK");
     EXPECT_EQ(readHead(folder / "z.ods", 2), "PK");
@@ -186,6 +190,14 @@ TEST_F(CalcServerTest, NoOfficeInstalledIsNotInstalled) {
     ExcelLink link(makeCalcAutomationServer(options), boxes);
     EXPECT_EQ(link.newWorkbook(), ExcelError::NotInstalled);
     EXPECT_FALSE(link.isRunning());
+}
+
+TEST(CalcText, TextThatIsNotUtf8IsReadAsWindows1252) {
+    EXPECT_EQ(calc::toUtf8(calc::toOUString("Gr\xF6\xDF"
+                                            "e")),
+              "Größe");
+    EXPECT_EQ(calc::toUtf8(calc::toOUString("Größe")), "Größe");
+    EXPECT_EQ(calc::toUtf8(calc::toOUString("")), "");
 }
 
 }  // namespace

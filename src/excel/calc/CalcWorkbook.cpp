@@ -42,6 +42,14 @@ const char* filterFor(const std::filesystem::path& path) {
     return "MS Excel 97";
 }
 
+// The office would make the missing folders of a copy's path; Excel refuses
+// such a path, and so does this server.
+bool folderExists(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error);
+    return !error && std::filesystem::is_directory(absolute.parent_path(), error);
+}
+
 // Attaches the client's sink to the unloading of one workbook.
 class CalcConnectionPoint final : public ConnectionPoint {
   public:
@@ -113,7 +121,7 @@ std::optional<AutomationValue> CalcWorkbook::call(DispId id,
 // Stores a copy; the workbook in the office keeps its own name and state.
 std::optional<AutomationValue> CalcWorkbook::saveCopyAs(std::span<const AutomationValue> args) {
     auto path = stringArgument(args, 0);
-    if (!path || path->empty()) {
+    if (!path || path->empty() || !folderExists(*path)) {
         return std::nullopt;
     }
     const rtl::OUString url = fileUrl(*path);
