@@ -79,8 +79,9 @@ void AcquisitionCycle::showReading(ReadingKind kind, const ReadingValues& values
     // Message boxes and the spreadsheet let window messages run; no tick may
     // start while this one is writing its row.
     timer_.kill();
-    const std::string time = timeText(window_.clock().now());
-    window_.updateDate();
+    const LocalTime now = window_.clock().now();
+    const std::string time = timeText(now);
+    window_.updateDate(now);
     if (window_.settings().beep != 0)
         beeper_.beep(kBeepHz, kBeepLength);
 

@@ -162,8 +162,8 @@ void MainWindowState::setWelcomeShown(bool shown) {
     changed();
 }
 
-void MainWindowState::updateDate() {
-    dateText_ = tarvo::dateText(clock_.now());
+void MainWindowState::updateDate(const LocalTime& now) {
+    dateText_ = tarvo::dateText(now);
     changed();
 }
 

@@ -61,7 +61,8 @@ class MainWindowState {
     void excelDialogOpened();
     void excelDialogClosed();
     void setWelcomeShown(bool shown);
-    void updateDate();
+    // The date text of the given moment, so a reading's date and time agree.
+    void updateDate(const LocalTime& now);
     // At most 19 characters of the comment edit for a new reading; a text that
     // is taken empties the edit.
     std::string takeComment();

@@ -144,8 +144,7 @@ TEST_F(MainWindowStateTest, DateTextHasNoLeadingZeros) {
     clock.time = {2026, 12, 6, 9, 5, 3};
     started();
     EXPECT_EQ(state.dateText(), "6.12.2026");
-    clock.time = {2027, 1, 2, 0, 0, 0};
-    state.updateDate();
+    state.updateDate({2027, 1, 2, 0, 0, 0});
     EXPECT_EQ(state.dateText(), "2.1.2027");
 }
 
