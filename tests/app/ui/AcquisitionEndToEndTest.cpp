@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "../../device/SimulatorProcess.h"
 #include "AcquisitionFakes.h"
 #include "RecordingMessageBoxes.h"
+#include "SimulatorProcess.h"
 #include "TempDir.h"
 #include "app/AcquisitionCycle.h"
 #include "app/DeviceReadingLink.h"

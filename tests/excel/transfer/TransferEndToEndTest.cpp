@@ -9,10 +9,10 @@
 #include <chrono>
 #include <memory>
 
-#include "../../device/SimulatorProcess.h"
 #include "../OfficeProbe.h"
 #include "AnsweringFileChooser.h"
 #include "RecordingMessageBoxes.h"
+#include "SimulatorProcess.h"
 #include "TempDir.h"
 #include "app/AcquisitionCycle.h"
 #include "app/DeviceReadingLink.h"
