@@ -1,5 +1,7 @@
 #include "app/ReadingTable.h"
 
+#include <algorithm>
+
 namespace tarvo {
 
 std::vector<ColumnSpec> columnLayout(ColumnLayout layout, int clientWidth) {
@@ -32,8 +34,7 @@ void ReadingTable::setCell(int row, int column, std::string text) {
     if (row < 0 || row >= rowCount() || column < 0 || column >= kMaxColumns)
         return;
     rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)] = std::move(text);
-    if (observer_)
-        observer_->rowChanged(row);
+    notify([&](TableObserver& o) { o.rowChanged(row); });
 }
 
 int ReadingTable::commentColumn() const {
@@ -51,8 +52,7 @@ void ReadingTable::setSelected(int row, bool selected) {
     if (flag == selected)
         return;
     flag = selected;
-    if (observer_)
-        observer_->rowChanged(row);
+    notify([&](TableObserver& o) { o.rowChanged(row); });
 }
 
 std::optional<int> ReadingTable::firstSelected() const {
@@ -70,8 +70,7 @@ void ReadingTable::switchMode(ReadingKind kind, int clientWidth) {
         kind == ReadingKind::Density ? ColumnLayout::Density : ColumnLayout::Colour, clientWidth);
     // The remembered row is gone with the others.
     changePending_ = false;
-    if (observer_)
-        observer_->columnsRebuilt();
+    notify([&](TableObserver& o) { o.columnsRebuilt(); });
 }
 
 int ReadingTable::addRow() {
@@ -81,8 +80,7 @@ int ReadingTable::addRow() {
     // The remembered row moved down with every other row.
     if (changePending_)
         ++changeTarget_;
-    if (observer_)
-        observer_->rowInserted(0);
+    notify([&](TableObserver& o) { o.rowInserted(0); });
     return 0;
 }
 
@@ -90,8 +88,7 @@ int ReadingTable::replaceRow() {
     changePending_ = false;
     auto& row = rows_[static_cast<std::size_t>(changeTarget_)];
     row.selected = false;  // keeps its number, loses its selection
-    if (observer_)
-        observer_->rowChanged(changeTarget_);
+    notify([&](TableObserver& o) { o.rowChanged(changeTarget_); });
     return changeTarget_;
 }
 
@@ -138,9 +135,23 @@ void ReadingTable::renumber() {
         rows_[static_cast<std::size_t>(i)].cells[0] = std::to_string(n - i);
 }
 
+void ReadingTable::addObserver(TableObserver* observer) {
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void ReadingTable::removeObserver(TableObserver* observer) {
+    std::erase(observers_, observer);
+}
+
+template <typename Event>
+void ReadingTable::notify(Event event) {
+    for (TableObserver* observer : observers_)
+        event(*observer);
+}
+
 void ReadingTable::notifyReset() {
-    if (observer_)
-        observer_->rowsReset();
+    notify([&](TableObserver& o) { o.rowsReset(); });
 }
 
 }  // namespace tarvo

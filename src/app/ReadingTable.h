@@ -50,7 +50,10 @@ class ReadingTable {
   public:
     explicit ReadingTable(int clientWidth = 0);
 
-    void setObserver(TableObserver* observer) { observer_ = observer; }
+    // Several windows and the journal follow one table; each detaches itself
+    // before it goes away.
+    void addObserver(TableObserver* observer);
+    void removeObserver(TableObserver* observer);
 
     ReadingKind mode() const { return mode_; }
     const std::vector<ColumnSpec>& columns() const { return columns_; }
@@ -84,13 +87,15 @@ class ReadingTable {
   private:
     void renumber();
     void notifyReset();
+    template <typename Event>
+    void notify(Event event);
 
     ReadingKind mode_ = ReadingKind::Colour;
     std::vector<ColumnSpec> columns_;
     std::deque<Reading> rows_;
     bool changePending_ = false;
     int changeTarget_ = 0;
-    TableObserver* observer_ = nullptr;
+    std::vector<TableObserver*> observers_;
 };
 
 }  // namespace tarvo

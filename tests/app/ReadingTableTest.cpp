@@ -205,10 +205,13 @@ struct CountingObserver : TableObserver {
     void rowChanged(int) override { ++changed; }
 };
 
-TEST(ReadingTable, ObserverHearsOfEveryKindOfChange) {
+TEST(ReadingTable, EveryObserverHearsOfEveryKindOfChange) {
     ReadingTable table(900);
-    CountingObserver seen;
-    table.setObserver(&seen);
+    CountingObserver seen, alsoSeen, gone;
+    table.addObserver(&seen);
+    table.addObserver(&alsoSeen);
+    table.addObserver(&gone);
+    table.removeObserver(&gone);
     addReading(table, "1");
     table.setSelected(0, true);
     table.deleteSelected();
@@ -217,6 +220,8 @@ TEST(ReadingTable, ObserverHearsOfEveryKindOfChange) {
     EXPECT_EQ(seen.changed, 2);
     EXPECT_EQ(seen.reset, 1);
     EXPECT_EQ(seen.rebuilt, 1);
+    EXPECT_EQ(alsoSeen.changed, 2);
+    EXPECT_EQ(gone.inserted + gone.changed + gone.reset + gone.rebuilt, 0);
 }
 
 }  // namespace

@@ -136,7 +136,6 @@ MainDialog::~MainDialog() {
     // The table goes with the state, before the child widgets: the view must
     // no longer hear from it.
     state_->setChangeListener(nullptr);
-    state_->table().setObserver(nullptr);
     delete tableView_;
 }
 

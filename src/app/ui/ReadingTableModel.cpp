@@ -3,7 +3,13 @@
 namespace tarvo {
 
 ReadingTableModel::ReadingTableModel(ReadingTable& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table) {}
+    : QAbstractTableModel(parent), table_(table) {
+    table_.addObserver(this);
+}
+
+ReadingTableModel::~ReadingTableModel() {
+    table_.removeObserver(this);
+}
 
 int ReadingTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : table_.rowCount();

@@ -13,6 +13,7 @@ class ReadingTableModel final : public QAbstractTableModel, public TableObserver
 
   public:
     ReadingTableModel(ReadingTable& table, QObject* parent = nullptr);
+    ~ReadingTableModel() override;
 
     ReadingTable& table() { return table_; }
 

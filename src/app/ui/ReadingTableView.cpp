@@ -27,9 +27,10 @@ ReadingTableView::ReadingTableView(QWidget* parent) : QTableView(parent) {
 }
 
 void ReadingTableView::showTable(ReadingTable& table) {
+    ReadingTableModel* previous = model_;
     model_ = new ReadingTableModel(table, this);
-    table.setObserver(model_);
     setModel(model_);
+    delete previous;
     connect(model_, &ReadingTableModel::headerRebuilt, this, &ReadingTableView::applyColumnWidths);
     connect(model_, &ReadingTableModel::selectionFlagsChanged, this,
             &ReadingTableView::tableToSelection);
