@@ -39,6 +39,9 @@ bool AcquisitionCycle::openLink() {
         return true;
     if (link_.open(window_.settings().comNumber, message) == 0)
         return true;
+    if (diagnostics_)
+        diagnostics_("COM" + std::to_string(window_.settings().comNumber) + ": " +
+                     link_.failureReason());
     boxes_.show(message, text::kProgramName);
     return false;
 }

@@ -33,6 +33,11 @@ class AcquisitionCycle {
     void tick();
 
     void setPlacement(Placement placement) { placement_ = std::move(placement); }
+    // Told one line when the operator is shown a failed open: the box keeps its
+    // fixed text, the line says which path failed and why.
+    void setDiagnostics(std::function<void(const std::string&)> diagnostics) {
+        diagnostics_ = std::move(diagnostics);
+    }
     int idleCount() const { return idleCount_; }
 
   private:
@@ -49,6 +54,7 @@ class AcquisitionCycle {
     Beeper& beeper_;
     MessageBoxes& boxes_;
     Placement placement_;
+    std::function<void(const std::string&)> diagnostics_;
     int idleCount_ = 0;
 };
 

@@ -17,6 +17,8 @@ class ReadingLink {
     // The ReadingKind, or a negative result when the device is lost.
     virtual int exchange(ReadingValues& values) = 0;
     virtual void resetFailureCount() = 0;
+    // Why the last open failed (path and reason), for a diagnostic line.
+    virtual std::string failureReason() const { return {}; }
 };
 
 // The window timer that drives polling. Its ticks arrive on the user-interface

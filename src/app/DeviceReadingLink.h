@@ -16,6 +16,7 @@ class DeviceReadingLink final : public ReadingLink {
     void close() override { link_.close(); }
     int exchange(ReadingValues& values) override { return link_.exchange(values); }
     void resetFailureCount() override { link_.setFailureCount(0); }
+    std::string failureReason() const override { return link_.failureReason(); }
 
   private:
     DeviceLink& link_;

@@ -44,6 +44,8 @@ class MainWindowState {
     bool welcomeShown() const { return welcomeShown_; }
     const std::string& commentEdit() const { return commentEdit_; }
     bool stopped() const { return stopped_; }
+    // The port mapping may change only while no port is held.
+    bool mayOpenPorts() const { return stopped_; }
 
     // The operator's actions.
     void comClicked(int id);

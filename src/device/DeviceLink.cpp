@@ -59,7 +59,8 @@ int DeviceLink::open(int comNumber, int baudRate, int dataBits, int stopBits, in
                      int identifyVariant, const PortTimeouts* timeouts, std::string& message) {
     close();
     comPort_ = choosePort(comNumber);
-    port_ = opener_ ? opener_(comPort_) : nullptr;
+    failureReason_.clear();
+    port_ = opener_ ? opener_(comPort_, failureReason_) : nullptr;
     if (!port_) {
         message = cannotOpenText(comNumber);
         return -1;
@@ -97,18 +98,32 @@ bool DeviceLink::identify(std::uint8_t letter) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         port_->purge(PurgeMode::AbortAndClear);
         if (!sendCommand(letter).ok) {
+            failureReason_ = port_->name() + ": the identify command could not be sent";
             return false;
         }
         std::uint8_t answer = 0;
         const IoResult read = port_->read(&answer, 1);
+        if (read.ok && read.count == 1 && answer == IdentifiedAnswer) {
+            return true;
+        }
+        explainFailedIdentify(read, answer);
         if (!read.ok || read.count == 0) {
             return false;
         }
-        if (answer == IdentifiedAnswer) {
-            return true;
-        }
     }
     return false;
+}
+
+void DeviceLink::explainFailedIdentify(const IoResult& read, std::uint8_t answer) {
+    if (!read.ok) {
+        failureReason_ = port_->name() + ": the line broke while waiting for the answer";
+    } else if (read.count == 0) {
+        failureReason_ = port_->name() + ": no answer to the identify command";
+    } else {
+        char text[80];
+        std::snprintf(text, sizeof text, ": answered 0x%02X instead of '!'", answer);
+        failureReason_ = port_->name() + text;
+    }
 }
 
 int DeviceLink::exchange(ReadingValues& values) {

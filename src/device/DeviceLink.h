@@ -49,6 +49,10 @@ class DeviceLink {
     int failureCount() const { return failureCount_; }
     void setFailureCount(int count) { failureCount_ = count; }
 
+    // Why the last open failed, for whoever reads the program's error output:
+    // the path and the system's reason, or what the device did not answer.
+    const std::string& failureReason() const { return failureReason_; }
+
     bool isOpen() const { return port_ != nullptr; }
     // COM1..COM4 while open, 0 while closed.
     int portNumber() const { return port_ ? comPort_ : 0; }
@@ -56,6 +60,7 @@ class DeviceLink {
   private:
     IoResult sendCommand(std::uint8_t letter);
     bool identify(std::uint8_t letter);
+    void explainFailedIdentify(const IoResult& read, std::uint8_t answer);
     int readStatusAndFetch();
     int handleMissingStatus(const IoResult& read);
     void fetchColour();
@@ -67,6 +72,7 @@ class DeviceLink {
     Pause pause_;
     std::unique_ptr<SerialPort> port_;
     int comPort_ = 0;
+    std::string failureReason_;
 
     std::array<std::uint8_t, 2> command_{};
     std::array<std::uint8_t, 12> reply_{};

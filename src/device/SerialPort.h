@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace tarvo {
 
@@ -61,10 +62,13 @@ class SerialPort {
     virtual void purge(PurgeMode mode) = 0;
     virtual IoResult write(const std::uint8_t* data, std::size_t size) = 0;
     virtual IoResult read(std::uint8_t* data, std::size_t size) = 0;
+
+    // The device path, for a diagnostic line; empty where there is none.
+    virtual std::string name() const { return {}; }
 };
 
 // Opens COM1..COM4 (the number given, 1 to 4); an empty pointer when the port
-// is absent or held by another program.
-using SerialPortOpener = std::function<std::unique_ptr<SerialPort>(int comPort)>;
+// is absent or held by another program, with why saying which (path and reason).
+using SerialPortOpener = std::function<std::unique_ptr<SerialPort>(int comPort, std::string& why)>;
 
 }  // namespace tarvo

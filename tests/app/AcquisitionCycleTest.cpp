@@ -183,7 +183,10 @@ TEST_F(AcquisitionCycleTest, IdleCountGoesOnAcrossAStopByTheButton) {
 TEST_F(AcquisitionCycleTest, FailedOpenIsTriedTwiceThenTheLinksTextIsShown) {
     link.openResults = {-1, -1};
     link.openMessage = "Cannot open COM7 ! E4";
+    std::vector<std::string> diagnostics;
+    cycle.setDiagnostics([&](const std::string& line) { diagnostics.push_back(line); });
     cycle.startStopClicked();
+    EXPECT_EQ(diagnostics, std::vector<std::string>{"COM1: /dev/ttyUSB0: Permission denied"});
     EXPECT_EQ(link.openedComNumbers.size(), 2u);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Cannot open COM7 ! E4");

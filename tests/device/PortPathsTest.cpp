@@ -33,9 +33,11 @@ TEST(PortPaths, ConfiguredPathsAreKeptAndEmptyOnesDefaulted) {
 
 TEST(PortPaths, OpenerRefusesNumbersWithoutAPath) {
     const SerialPortOpener opener = posixPortOpener({"/nonexistent/a", "", "", ""});
-    EXPECT_EQ(opener(0), nullptr);
-    EXPECT_EQ(opener(5), nullptr);
-    EXPECT_EQ(opener(1), nullptr);
+    std::string why;
+    EXPECT_EQ(opener(0, why), nullptr);
+    EXPECT_EQ(opener(5, why), nullptr);
+    EXPECT_EQ(opener(1, why), nullptr);
+    EXPECT_EQ(why, "/nonexistent/a: No such file or directory");
 }
 
 TEST(PosixDeviceLink, Com1FollowsTheConfiguredSymlinkToTheDevice) {

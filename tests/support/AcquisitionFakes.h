@@ -23,6 +23,7 @@ class ScriptedLink final : public ReadingLink {
     void close() override;
     int exchange(ReadingValues& values) override;
     void resetFailureCount() override { ++failureResets; }
+    std::string failureReason() const override { return openReason; }
 
     void queueReading(ReadingKind kind, ReadingValues values) {
         steps.push_back({static_cast<int>(kind), values});
@@ -35,6 +36,7 @@ class ScriptedLink final : public ReadingLink {
 
     std::deque<int> openResults;  // results of the coming opens; 0 once empty
     std::string openMessage = "Cannot open COM1 ! E4";
+    std::string openReason = "/dev/ttyUSB0: Permission denied";
     std::deque<Step> steps;
     std::vector<int> openedComNumbers;
     int closes = 0;

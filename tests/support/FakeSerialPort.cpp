@@ -51,9 +51,10 @@ void FakeSerialDevice::deliver(const Bytes& bytes) {
 }
 
 SerialPortOpener FakeSerialDevice::opener() {
-    return [this](int comPort) -> std::unique_ptr<SerialPort> {
+    return [this](int comPort, std::string& why) -> std::unique_ptr<SerialPort> {
         if (held_.count(comPort) != 0) {
             record("open COM" + std::to_string(comPort) + " refused");
+            why = "COM" + std::to_string(comPort) + ": Device or resource busy";
             return nullptr;
         }
         return std::make_unique<FakeSerialPort>(*this, comPort);

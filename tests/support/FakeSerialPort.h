@@ -81,6 +81,7 @@ class FakeSerialPort final : public SerialPort {
     void purge(PurgeMode mode) override;
     IoResult write(const std::uint8_t* data, std::size_t size) override;
     IoResult read(std::uint8_t* data, std::size_t size) override;
+    std::string name() const override { return "fake COM" + std::to_string(comPort_); }
 
   private:
     FakeSerialDevice& device_;

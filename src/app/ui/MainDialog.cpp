@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/CopiedRows.h"
 #include "app/WelcomeBitmap.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/DialogUnits.h"
@@ -126,6 +129,7 @@ MainDialog::MainDialog(const MainDialogServices& services)
     state_->setChangeListener([this] { showState(); });
     connectControls();
     createAboutEntry();
+    createPortsAndCopyEntries();
     state_->initialise();
 
     welcome_ =
@@ -185,6 +189,29 @@ void MainDialog::createAboutEntry() {
     connect(aboutAction_, &QAction::triggered, this, &MainDialog::showAbout);
 }
 
+// Ctrl+C copies whole rows with their headings, not the one cell the list
+// would copy, so the readings can be taken out even when Save is not offered.
+void MainDialog::createPortsAndCopyEntries() {
+    portsAction_ = new QAction(QString::fromLatin1(text::kPortsEntry), this);
+    portsAction_->setShortcut(QKeySequence(Qt::Key_F2));
+    portsAction_->setShortcutContext(Qt::WindowShortcut);
+    addAction(portsAction_);
+    connect(portsAction_, &QAction::triggered, this, [this] {
+        if (portsHandler_ && state_->mayOpenPorts()) {
+            portsHandler_();
+        }
+    });
+    copyRowsAction_ = new QAction(QString::fromLatin1(text::kCopyRowsEntry), this);
+    copyRowsAction_->setShortcut(QKeySequence::Copy);
+    copyRowsAction_->setShortcutContext(Qt::WindowShortcut);
+    addAction(copyRowsAction_);
+    connect(copyRowsAction_, &QAction::triggered, this, &MainDialog::copyRows);
+}
+
+void MainDialog::copyRows() {
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(copiedRowsText(state_->table())));
+}
+
 QWidget* MainDialog::control(int id) const {
     auto found = controls_.find(id);
     return found == controls_.end() ? nullptr : found->second;
@@ -230,6 +257,7 @@ void MainDialog::showState() {
         ->setCurrentIndex(state.fileTypeSelection().value_or(-1));
     static_cast<QLabel*>(control(id::kDateText))->setText(QString::fromLatin1(state.dateText()));
     button(id::kStartDev)->setText(QString::fromLatin1(state.startButtonText()));
+    portsAction_->setEnabled(state.mayOpenPorts());
     auto* edit = static_cast<QLineEdit*>(control(id::kCommentEdit));
     if (latin1(edit->text()) != state.commentEdit()) {
         edit->setText(QString::fromLatin1(state.commentEdit()));
@@ -262,6 +290,8 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
 void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(aboutAction_);
+    menu.addAction(portsAction_);
+    menu.addAction(copyRowsAction_);
     menu.exec(event->globalPos());
 }
 

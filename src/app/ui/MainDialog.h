@@ -44,9 +44,15 @@ class MainDialog final : public QDialog {
     ReadingTableView* tableView() const { return tableView_; }
     WelcomeWindow* welcomeWindow() const { return welcome_; }
     QAction* aboutAction() const { return aboutAction_; }
+    QAction* portsAction() const { return portsAction_; }
+    QAction* copyRowsAction() const { return copyRowsAction_; }
 
     // What Start Dev., Save, Print and EXCEL do; until set, they do nothing.
     void setButtonHandler(int id, std::function<void()> handler);
+    // What "&Ports..." (F2) opens; offered only while no acquisition runs.
+    void setPortsHandler(std::function<void()> handler) { portsHandler_ = std::move(handler); }
+    // Puts the selected rows, or all rows, on the clipboard as text.
+    void copyRows();
 
     // A window-menu command: 16 to 31 open the About box.
     void systemCommand(int command);
@@ -62,6 +68,7 @@ class MainDialog final : public QDialog {
     void createControls();
     void connectControls();
     void createAboutEntry();
+    void createPortsAndCopyEntries();
     void showState();
     void runHandler(int id);
 
@@ -72,6 +79,9 @@ class MainDialog final : public QDialog {
     ReadingTableView* tableView_ = nullptr;
     WelcomeWindow* welcome_ = nullptr;
     QAction* aboutAction_ = nullptr;
+    QAction* portsAction_ = nullptr;
+    QAction* copyRowsAction_ = nullptr;
+    std::function<void()> portsHandler_;
 };
 
 }  // namespace tarvo

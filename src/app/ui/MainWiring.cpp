@@ -1,6 +1,7 @@
 #include "app/ui/MainWiring.h"
 
 #include <QApplication>
+#include <cstdio>
 
 #include "app/ui/MainDialog.h"
 #include "files/Printing.h"
@@ -21,6 +22,8 @@ MainWiring::MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
       excel_(&dialog,
              {dialog.state().ini(), dialog.messages(), chooser_, std::move(spreadsheetServer)},
              {[this] { excelOpened(); }, [this] { excelClosed(); }}) {
+    cycle_.setDiagnostics(
+        [](const std::string& line) { std::fprintf(stderr, "tarvo: %s\n", line.c_str()); });
     dialog.setButtonHandler(id::kStartDev, [this] { cycle_.startStopClicked(); });
     dialog.setButtonHandler(id::kSave, [this] { save(); });
     dialog.setButtonHandler(id::kPrint, [this] { print(); });

@@ -33,12 +33,14 @@ PortPaths loadPortPaths(IniFile& settings) {
 }
 
 SerialPortOpener posixPortOpener(PortPaths paths) {
-    return [paths = std::move(paths)](int comPort) -> std::unique_ptr<SerialPort> {
-        if (comPort < 1 || comPort > static_cast<int>(paths.size())) {
-            return nullptr;
-        }
-        return PosixSerialPort::open(paths[static_cast<std::size_t>(comPort - 1)]);
-    };
+    return
+        [paths = std::move(paths)](int comPort, std::string& why) -> std::unique_ptr<SerialPort> {
+            if (comPort < 1 || comPort > static_cast<int>(paths.size())) {
+                why = "COM" + std::to_string(comPort) + " has no path";
+                return nullptr;
+            }
+            return PosixSerialPort::open(paths[static_cast<std::size_t>(comPort - 1)], &why);
+        };
 }
 
 std::unique_ptr<DeviceLink> makePosixDeviceLink(IniFile& settings) {

@@ -115,7 +115,7 @@ std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path, 
         return fail(path + ": held by another program (" + std::strerror(error) + ")");
     }
     ::ioctl(fd, TIOCEXCL);
-    return std::unique_ptr<PosixSerialPort>(new PosixSerialPort(fd));
+    return std::unique_ptr<PosixSerialPort>(new PosixSerialPort(fd, path));
 }
 
 PosixSerialPort::~PosixSerialPort() {

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "device/SerialPort.h"
 
@@ -28,11 +29,13 @@ class PosixSerialPort final : public SerialPort {
     void purge(PurgeMode mode) override;
     IoResult write(const std::uint8_t* data, std::size_t size) override;
     IoResult read(std::uint8_t* data, std::size_t size) override;
+    std::string name() const override { return path_; }
 
   private:
-    explicit PosixSerialPort(int fd) : fd_(fd) {}
+    PosixSerialPort(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
 
     int fd_;
+    std::string path_;
     PortTimeouts timeouts_;
 };
 

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -270,7 +271,7 @@ TEST_F(MainDialogTest, ContextMenuOffersTheAboutEntry) {
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
                             dialog->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(dialog.get(), &event);
-    EXPECT_EQ(entries, QStringList{"&About tarvo..."});
+    EXPECT_EQ(entries, (QStringList{"&About tarvo...", "&Ports...", "&Copy Rows"}));
 }
 
 TEST_F(MainDialogTest, WindowMenuCommands16To31OpenAbout) {
@@ -426,6 +427,46 @@ TEST_F(MainDialogTest, ScreenshotShowsTheWelcomePictureOverTheMainWindow) {
     const QRect start = control(id::kStartDev)->geometry();
     const QPoint inMain = dialog->geometry().topLeft() - area.topLeft();
     EXPECT_NE(picture.pixelColor(inMain + start.center()), QColor(255, 0, 0));
+}
+
+TEST_F(MainDialogTest, CtrlCOnTheListCopiesWholeRowsWithHeadingsNotOneCell) {
+    shown();
+    addRows(2);
+    table().setCell(0, 2, "1.50");
+    dialog->tableView()->setFocus();
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(dialog->tableView(), Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(copied.startsWith("1: No.\tNo. Dens\t3:   Cyan\t")) << copied.toStdString();
+    EXPECT_EQ(copied.count('\n'), 3);
+    EXPECT_TRUE(copied.contains("2\t\t1.50\t"));
+}
+
+TEST_F(MainDialogTest, CopyRowsWorksWhileAcquiringAndTakesOnlySelectedRows) {
+    shown();
+    addRows(3);
+    dialog->state().acquisitionStarted();
+    table().setSelected(1, true);
+    ASSERT_TRUE(dialog->copyRowsAction()->isEnabled());
+    dialog->copyRowsAction()->trigger();
+    const QStringList lines = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[1].startsWith("2\t"));
+}
+
+TEST_F(MainDialogTest, PortsEntryIsRefusedWhileAcquisitionRuns) {
+    shown();
+    int opened = 0;
+    dialog->setPortsHandler([&] { ++opened; });
+    dialog->state().acquisitionStarted();
+    EXPECT_FALSE(dialog->portsAction()->isEnabled());
+    QTest::keyClick(dialog.get(), Qt::Key_F2);
+    dialog->portsAction()->trigger();
+    EXPECT_EQ(opened, 0);
+    dialog->state().acquisitionStopped();
+    EXPECT_TRUE(dialog->portsAction()->isEnabled());
+    QTest::keyClick(dialog.get(), Qt::Key_F2);
+    EXPECT_EQ(opened, 1);
 }
 
 }  // namespace
