@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "files/StripBlocks.h"
 #include "res/Texts.h"
 
 namespace tarvo {
@@ -159,24 +160,24 @@ void appendRows(const Pass& pass, bool oldestFirst) {
     }
 }
 
-// The strip layouts measure a strip four times, one block of N readings per
-// ink, oldest block first. Each line joins one patch's four readings: the
-// line's own row (number, cyan, percent) with the rows N, 2N and 3N nearer
-// the top for magenta, yellow and black.
+// One line per patch joins the patch's reading of each block: the cyan
+// block's row gives the number, cyan and percent, the other blocks their own
+// ink. A table longer than four blocks gets a line for each extra reading.
 void appendStripLines(const Pass& pass, int patches) {
     if (patches <= 0) {
         return;
     }
     const ReadingTable& table = pass.request.table;
-    for (int row = pass.rows - 1; row >= 3 * patches; --row) {
+    for (int patch = 1; patch <= pass.rows - 3 * patches; ++patch) {
+        const int cyanRow = stripRow(pass.rows, patches, 0, patch);
         LineTexts texts;
         texts.last = kLastColourPosition;
-        texts.at[0] = table.cell(row, 0);
-        texts.at[2] = table.cell(row, 2);
-        texts.at[3] = table.cell(row - patches, 3);
-        texts.at[4] = table.cell(row - 2 * patches, 4);
-        texts.at[5] = table.cell(row - 3 * patches, 5);
-        texts.at[6] = table.cell(row, 6);
+        texts.at[0] = table.cell(cyanRow, 0);
+        for (int block = 0; block < kStripBlocks; ++block) {
+            const int column = stripColumn(block);
+            texts.at[column] = table.cell(stripRow(pass.rows, patches, block, patch), column);
+        }
+        texts.at[6] = table.cell(cyanRow, 6);
         appendLine(pass, texts);
     }
 }
@@ -192,18 +193,15 @@ void appendBody(const Pass& pass) {
             break;
         case ExportFormat::Dst34:
         case ExportFormat::Dst21:
-            appendStripLines(pass, patchCount(pass.format));
-            break;
         case ExportFormat::DstCustom:
-            // No patch count of its own: the table is taken as four blocks of equal size.
-            appendStripLines(pass, pass.rows / 4);
+            appendStripLines(pass, stripPatchCount(pass.format, pass.rows));
             break;
     }
 }
 
 void warnOnCount(ExportFormat format, int rows, MessageBoxes& boxes) {
     const int patches = patchCount(format);
-    if (patches > 0 && rows != 4 * patches) {
+    if (patches > 0 && rows != kStripBlocks * patches) {
         boxes.show(kCountMismatchText, text::kProgramName);
     }
 }

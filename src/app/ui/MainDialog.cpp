@@ -19,6 +19,7 @@
 #include "app/ui/DialogUnits.h"
 #include "app/ui/ProgramIcon.h"
 #include "app/ui/ReadingTableView.h"
+#include "app/ui/StripWindow.h"
 #include "app/ui/WelcomeWindow.h"
 #include "res/ControlIds.h"
 #include "res/Texts.h"
@@ -130,6 +131,7 @@ MainDialog::MainDialog(const MainDialogServices& services)
     connectControls();
     createAboutEntry();
     createPortsAndCopyEntries();
+    createStripEntry();
     state_->initialise();
 
     welcome_ =
@@ -140,6 +142,7 @@ MainDialog::~MainDialog() {
     // The table goes with the state, before the child widgets: the view must
     // no longer hear from it.
     state_->setChangeListener(nullptr);
+    delete strip_;
     delete tableView_;
 }
 
@@ -212,6 +215,25 @@ void MainDialog::copyRows() {
     QGuiApplication::clipboard()->setText(QString::fromLatin1(copiedRowsText(state_->table())));
 }
 
+void MainDialog::createStripEntry() {
+    stripAction_ = new QAction(QString::fromLatin1(text::kStripEntry), this);
+    stripAction_->setShortcut(QKeySequence(Qt::Key_F3));
+    stripAction_->setShortcutContext(Qt::WindowShortcut);
+    addAction(stripAction_);
+    connect(stripAction_, &QAction::triggered, this, &MainDialog::showStrip);
+}
+
+// Modeless and kept once built: closing it only hides it.
+void MainDialog::showStrip() {
+    if (!strip_) {
+        strip_ =
+            new StripWindow(state_->table(), state_->settings().fileType, messages_, nullptr, this);
+    }
+    strip_->show();
+    strip_->raise();
+    strip_->activateWindow();
+}
+
 QWidget* MainDialog::control(int id) const {
     auto found = controls_.find(id);
     return found == controls_.end() ? nullptr : found->second;
@@ -265,6 +287,9 @@ void MainDialog::showState() {
     if (welcome_) {
         welcome_->setVisible(state.welcomeShown() && isVisible());
     }
+    if (strip_) {
+        strip_->setFileType(state.settings().fileType);
+    }
 }
 
 // Enter and Esc would end the window and with it every reading in the table;
@@ -292,6 +317,7 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     menu.addAction(aboutAction_);
     menu.addAction(portsAction_);
     menu.addAction(copyRowsAction_);
+    menu.addAction(stripAction_);
     menu.exec(event->globalPos());
 }
 

@@ -17,6 +17,7 @@ class QAction;
 namespace tarvo {
 
 class ReadingTableView;
+class StripWindow;
 class WelcomeWindow;
 
 // What the main window needs from outside; tests hand in their own.
@@ -46,6 +47,9 @@ class MainDialog final : public QDialog {
     QAction* aboutAction() const { return aboutAction_; }
     QAction* portsAction() const { return portsAction_; }
     QAction* copyRowsAction() const { return copyRowsAction_; }
+    QAction* stripAction() const { return stripAction_; }
+    // Null until the operator first opens it.
+    StripWindow* stripWindow() const { return strip_; }
 
     // What Start Dev., Save, Print and EXCEL do; until set, they do nothing.
     void setButtonHandler(int id, std::function<void()> handler);
@@ -57,6 +61,7 @@ class MainDialog final : public QDialog {
     // A window-menu command: 16 to 31 open the About box.
     void systemCommand(int command);
     void showAbout();
+    void showStrip();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -69,6 +74,7 @@ class MainDialog final : public QDialog {
     void connectControls();
     void createAboutEntry();
     void createPortsAndCopyEntries();
+    void createStripEntry();
     void showState();
     void runHandler(int id);
 
@@ -82,6 +88,8 @@ class MainDialog final : public QDialog {
     QAction* portsAction_ = nullptr;
     QAction* copyRowsAction_ = nullptr;
     std::function<void()> portsHandler_;
+    QAction* stripAction_ = nullptr;
+    StripWindow* strip_ = nullptr;
 };
 
 }  // namespace tarvo

@@ -271,7 +271,7 @@ TEST_F(MainDialogTest, ContextMenuOffersTheAboutEntry) {
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
                             dialog->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(dialog.get(), &event);
-    EXPECT_EQ(entries, (QStringList{"&About tarvo...", "&Ports...", "&Copy Rows"}));
+    EXPECT_EQ(entries, (QStringList{"&About tarvo...", "&Ports...", "&Copy Rows", "&Strip..."}));
 }
 
 TEST_F(MainDialogTest, WindowMenuCommands16To31OpenAbout) {

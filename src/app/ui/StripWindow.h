@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QWidget>
+#include <map>
+#include <memory>
+
+#include "app/StripProgress.h"
+#include "files/FileChooser.h"
+#include "res/MessageBoxes.h"
+
+class QChart;
+class QChartView;
+class QLabel;
+class QLineSeries;
+class QPushButton;
+class QValueAxis;
+
+namespace tarvo {
+
+// The "Strip" window: the next patch to measure and the density curves of
+// the strip so far, following the reading table as readings come. It shows a
+// StripProgress and decides nothing itself.
+class StripWindow final : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Without a chooser, "Save Picture..." asks through Qt's file dialog.
+    StripWindow(ReadingTable& table, int fileType, MessageBoxes& messages,
+                FileChooser* chooser = nullptr, QWidget* owner = nullptr);
+    ~StripWindow() override;
+
+    void setFileType(int fileType) { progress_.setFileType(fileType); }
+    QString text() const;
+    QLineSeries* series(CurveInk ink) const { return series_.at(ink); }
+    QValueAxis* patchAxis() const { return patchAxis_; }
+    QPushButton* savePictureButton() const { return saveButton_; }
+
+    // Shows the table as it is now; changes are otherwise shown together once
+    // the event loop runs, so a reading's ten cell writes draw one picture.
+    void refresh();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void createSeries(QChart& chart);
+    void createAxes(QChart& chart);
+    void tableChanged();
+    void savePictureClicked();
+
+    StripProgress progress_;
+    MessageBoxes& messages_;
+    std::unique_ptr<FileChooser> ownChooser_;
+    FileChooser& chooser_;
+    QLabel* text_ = nullptr;
+    QChartView* view_ = nullptr;
+    QValueAxis* patchAxis_ = nullptr;
+    QValueAxis* densityAxis_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    std::map<CurveInk, QLineSeries*> series_;
+    bool refreshPending_ = false;
+};
+
+}  // namespace tarvo
