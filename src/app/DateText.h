@@ -20,7 +20,7 @@ class Clock {
     virtual LocalTime now() const = 0;
 };
 
-// The computer's local clock.
+// The computer's local clock (posix/ and win32/ each read it their own way).
 class SystemClock final : public Clock {
   public:
     LocalTime now() const override;

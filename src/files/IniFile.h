@@ -46,7 +46,7 @@ class IniFile {
 int decimalValue(std::string_view text);
 
 // Where Tarvo.ini lives: $XDG_CONFIG_HOME/tarvo/Tarvo.ini, else
-// $HOME/.config/tarvo/Tarvo.ini.
+// $HOME/.config/tarvo/Tarvo.ini; on Windows %APPDATA%\tarvo\Tarvo.ini.
 std::filesystem::path settingsFilePath();
 
 }  // namespace tarvo
