@@ -103,7 +103,13 @@ std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path, 
     };
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return fail(path + ": " + std::strerror(errno));
+        // TIOCEXCL of another holder refuses the open itself (root is let through
+        // and meets the lock below instead); both mean the same to the operator.
+        const int error = errno;
+        if (error == EBUSY) {
+            return fail(path + ": held by another program (" + std::strerror(error) + ")");
+        }
+        return fail(path + ": " + std::strerror(error));
     }
     if (!::isatty(fd)) {
         ::close(fd);
