@@ -1,6 +1,9 @@
 #include "SimLine.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -10,9 +13,21 @@
 
 namespace tarvo::sim {
 
+namespace {
+
+bool linksTo(const std::string& path, const std::string& target) {
+    std::string buffer(4096, '\0');
+    const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    return n >= 0 && buffer.compare(0, static_cast<std::size_t>(n), target) == 0 &&
+           static_cast<std::size_t>(n) == target.size();
+}
+
+}  // namespace
+
 SimLine::~SimLine() {
     hangUp();
-    if (!linkPath_.empty()) {
+    // Someone may have put something else there meanwhile; only our link goes.
+    if (!linkPath_.empty() && linksTo(linkPath_, devicePath_)) {
         ::unlink(linkPath_.c_str());
     }
 }
@@ -46,12 +61,35 @@ bool SimLine::open(std::string& error) {
 }
 
 bool SimLine::link(const std::string& path, std::string& error) {
-    ::unlink(path.c_str());
+    // A stale link of an earlier run is replaced; a real file or device there
+    // is somebody's and stays.
+    struct stat existing {};
+    if (::lstat(path.c_str(), &existing) == 0) {
+        if (!S_ISLNK(existing.st_mode)) {
+            error = path + " exists and is not a symlink; not replaced";
+            return false;
+        }
+        ::unlink(path.c_str());
+    }
     if (::symlink(devicePath_.c_str(), path.c_str()) != 0) {
         error = path + ": " + std::strerror(errno);
         return false;
     }
     linkPath_ = path;
+    return true;
+}
+
+bool SimLine::releaseStaleLock() {
+    int exclusive = 0;
+    if (terminal_ < 0 || ::ioctl(terminal_, TIOCGEXCL, &exclusive) != 0 || exclusive == 0) {
+        return false;
+    }
+    // A live holder still has its flock; a killed one took it along.
+    if (::flock(terminal_, LOCK_EX | LOCK_NB) != 0) {
+        return false;
+    }
+    ::ioctl(terminal_, TIOCNXCL);
+    ::flock(terminal_, LOCK_UN);
     return true;
 }
 

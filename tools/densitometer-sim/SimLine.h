@@ -17,9 +17,16 @@ class SimLine {
     SimLine& operator=(const SimLine&) = delete;
 
     bool open(std::string& error);
-    // A symlink to the terminal, replaced if one is there, removed at the end.
+    // A symlink to the terminal, removed at the end. An older symlink there is
+    // replaced; anything else at the path is refused.
     bool link(const std::string& path, std::string& error);
     void hangUp();
+
+    // A client's exclusive flag (TIOCEXCL) outlives it when it is killed, as
+    // the simulator's own descriptor keeps the terminal open, and then nobody
+    // but root could open the line again. Lifts the flag when no client holds
+    // the line's lock any more; true when it did.
+    bool releaseStaleLock();
 
     const std::string& devicePath() const { return devicePath_; }
     int fd() const { return master_; }

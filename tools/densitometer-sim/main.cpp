@@ -46,13 +46,15 @@ void usage(std::FILE* out) {
         "Opens a pseudo-terminal, prints its path on the first line of standard\n"
         "output and answers the densitometer protocol on it until terminated.\n"
         "Options:\n"
-        "  --link PATH     also make PATH a symlink to the terminal (removed at exit)\n"
+        "  --link PATH     also make PATH a symlink to the terminal (removed at exit);\n"
+        "                  an old symlink there is replaced, anything else refused\n"
         "  --log FILE      log every command and answer there (default: standard error)\n"
         "  --script FILE   read script items from FILE\n"
         "  --pace          send and take each byte at the line's speed (10 bits a byte)\n"
         "  --baud N        the line's speed for --pace (default 4800)\n"
-        "Log lines: monotonic seconds, then 'cmd XK', 'send 31', 'junk 41', 'hangup'\n"
-        "or 'ready 7' (timed reading 7 is ready to be polled).\n",
+        "Log lines: monotonic seconds, then 'cmd XK', 'send 31', 'junk 41', 'hangup',\n"
+        "'ready 7' (timed reading 7 is ready to be polled) or 'unlocked' (the lock of\n"
+        "a client that was killed was lifted).\n",
         out);
     std::fputs(ScriptHelp, out);
 }
@@ -143,6 +145,9 @@ class Simulator {
         while (!stopRequested && line_.isUp()) {
             const double elapsed = Seconds(Clock::now() - start_).count();
             advanceDevice(elapsed);
+            if (line_.releaseStaleLock()) {
+                record("unlocked");
+            }
             if (hangupAt_ && elapsed >= *hangupAt_) {
                 hangUp();
                 break;
@@ -166,7 +171,9 @@ class Simulator {
     }
 
     bool waitAndTake(double elapsed) {
-        double wait = 0.5;
+        // Short enough that a killed client's lock is lifted before anyone
+        // retries the line.
+        double wait = 0.1;
         if (const auto due = device_.nextDue()) {
             wait = std::min(wait, *due - elapsed);
         }
