@@ -17,10 +17,11 @@ inline void require(bool holds, const char* promise) {
     }
 }
 
-// A file for one input at a time, in memory where the system has a RAM disk:
+// A folder for one target's files, in memory where the system has a RAM disk:
 // the settings writer syncs every write, which a disk would make slow.
-inline const std::filesystem::path& scratchFile(const char* name) {
-    static const std::filesystem::path folder = [] {
+inline const std::filesystem::path& scratchFolder() {
+    // Never destroyed: the exit handler below still needs it.
+    static const auto* folder = [] {
         std::filesystem::path base = std::filesystem::exists("/dev/shm")
                                          ? std::filesystem::path("/dev/shm")
                                          : std::filesystem::temp_directory_path();
@@ -29,16 +30,19 @@ inline const std::filesystem::path& scratchFile(const char* name) {
             std::perror("mkdtemp");
             std::abort();
         }
-        return std::filesystem::path(pattern);
+        // libFuzzer ends a timed run with exit(), so the folder goes with it.
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(scratchFolder(), ignored);
+        });
+        return new std::filesystem::path(pattern);
     }();
-    static std::vector<std::filesystem::path> files;
-    for (const auto& file : files) {
-        if (file.filename() == name) {
-            return file;
-        }
-    }
-    files.push_back(folder / name);
-    return files.back();
+    return *folder;
+}
+
+// The file of that name in the scratch folder, for one input at a time.
+inline std::filesystem::path scratchFile(const char* name) {
+    return scratchFolder() / name;
 }
 
 inline void writeBytes(const std::filesystem::path& path, std::string_view bytes) {

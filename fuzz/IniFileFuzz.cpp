@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string newName = plainWord(input.ConsumeRandomLengthString(12), 12);
     const std::string text = input.ConsumeRemainingBytesAsString();
 
-    const auto& path = scratchFile("Tarvo.ini");
+    const auto path = scratchFile("Tarvo.ini");
     writeBytes(path, text);
     tarvo::IniFile ini(path);
     const auto before = iniLines(text);

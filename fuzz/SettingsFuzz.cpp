@@ -5,7 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tarvo::fuzz;
-    const auto& path = scratchFile("Tarvo.ini");
+    const auto path = scratchFile("Tarvo.ini");
     writeBytes(path, std::string_view(reinterpret_cast<const char*>(data), size));
     tarvo::IniFile ini(path);
     tarvo::Settings settings;

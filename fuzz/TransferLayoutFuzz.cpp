@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     checkLetters(input.ConsumeRandomLengthString(4));
     const std::string ini = input.ConsumeRandomLengthString(2048);
-    const auto& path = scratchFile("Tarvo.ini");
+    const auto path = scratchFile("Tarvo.ini");
     writeBytes(path, ini);
     IniFile settings(path);
     TransferSession session;

@@ -5,7 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tarvo::fuzz;
-    const auto& path = scratchFile("TRWelcome.bmp");
+    const auto path = scratchFile("TRWelcome.bmp");
     writeBytes(path, std::string_view(reinterpret_cast<const char*>(data), size));
     const tarvo::WelcomeBitmap bitmap = tarvo::loadWelcomeBitmap(path);
     if (!bitmap.loaded) {
