@@ -4,12 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 #include <vector>
 
@@ -49,6 +46,9 @@ Lines readLines(const std::filesystem::path& path) {
         }
         result.lines.push_back(std::move(line));
     }
+    // A new file gets the line ends every other file of the program has.
+    if (result.lines.empty())
+        result.crlf = true;
     return result;
 }
 
@@ -129,6 +129,10 @@ std::size_t insertionPoint(const std::vector<std::string>& lines, const Position
     return point;
 }
 
+bool carriesLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
 }  // namespace
 
 IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {}
@@ -157,6 +161,9 @@ int IniFile::readInt(std::string_view section, std::string_view key, int fallbac
 }
 
 bool IniFile::write(std::string_view section, std::string_view key, std::string_view value) {
+    // A line break in a value would plant lines of its own in the file.
+    if (carriesLineBreak(section) || carriesLineBreak(key) || carriesLineBreak(value))
+        return false;
     // A file that exists but cannot be read must not be replaced by one holding a single key.
     std::error_code error;
     if (std::filesystem::exists(path_, error) && !std::ifstream(path_, std::ios::binary)) {

@@ -33,8 +33,10 @@ class IniFile {
 
     // Creates the folder, file, section or key as needed, or replaces the key's
     // value in place. The file is replaced atomically (temporary file, then
-    // rename), so a failure leaves the old file whole. False when it could not
-    // be written.
+    // rename) where its folder allows, so a failure leaves the old file whole;
+    // a read-only file is left alone (see replaceSettingsText). A new file has
+    // CR LF line ends, an existing one keeps its own. False when it could not
+    // be written, or when a name or the value holds a line break.
     bool write(std::string_view section, std::string_view key, std::string_view value);
 
   private:

@@ -265,9 +265,10 @@ std::string renderTable(const RenderRequest& request, MessageBoxes& boxes) {
     }
     // The row count is taken once: a message box below lets readings arrive.
     const int rows = request.table.rowCount();
-    const ReadingKind mode = request.table.mode();
-    std::string out = layoutHeader(*format, mode, request.dateText);
+    std::string out = layoutHeader(*format, request.table.mode(), request.dateText);
     warnOnCount(*format, rows, boxes);
+    // Only now: a reading of the other kind may have come while the warning was open.
+    const ReadingKind mode = request.table.mode();
     if (!modeSuits(*format, mode)) {
         boxes.show(*format == ExportFormat::AsciiBw ? kNoColourFormatText : kNoBwFormatText,
                    text::kProgramName);

@@ -13,6 +13,10 @@ const FileFilter kFieryFilter{" Fiery (*.cm1)", " *.cm1"};
 const FileFilter kDisplayFilter{" Display (*.txt)", " *.txt"};
 const FileFilter kColorBusFilter{" ColorBus (*.den)", " *.den"};
 
+bool carriesLineBreak(std::string_view name) {
+    return name.find_first_of("\r\n") != std::string_view::npos;
+}
+
 std::string cutTo(std::string text, std::size_t length) {
     if (text.size() > length) {
         text.resize(length);
@@ -90,7 +94,10 @@ void saveTable(const SaveContext& context) {
         context.boxes.show(kNotSupportedText, kWarningCaption);
         return;
     }
-    std::unique_ptr<OutputFile> file = context.files.create(chosen);
+    // A line break would end FILEPATH early and put the rest into the settings
+    // file as lines of their own.
+    std::unique_ptr<OutputFile> file =
+        carriesLineBreak(chosen) ? nullptr : context.files.create(chosen);
     if (!file) {
         context.boxes.show(kWrongPathText + chosen, text::kProgramName);
         return;

@@ -55,12 +55,18 @@ TEST_F(IniFileTest, NewKeyGoesIntoItsSectionBeforeTheBlankLine) {
     EXPECT_EQ(slurp(path), "[Generic]\nCOMMNO=1\nBEEP=0\n\n[ExcelAuto]\nStart1=1\nLength1=6\n");
 }
 
-TEST_F(IniFileTest, MissingFolderFileAndSectionAreCreated) {
+TEST_F(IniFileTest, MissingFolderFileAndSectionAreCreatedWithCrlfLineEnds) {
     IniFile nested(dir / "a" / "b" / "Tarvo.ini");
     ASSERT_TRUE(nested.write("Generic", "COMMNO", "1"));
-    EXPECT_EQ(slurp(nested.path()), "[Generic]\nCOMMNO=1\n");
+    EXPECT_EQ(slurp(nested.path()), "[Generic]\r\nCOMMNO=1\r\n");
     ASSERT_TRUE(nested.write("ExcelAuto", "Direction", "2"));
-    EXPECT_EQ(slurp(nested.path()), "[Generic]\nCOMMNO=1\n\n[ExcelAuto]\nDirection=2\n");
+    EXPECT_EQ(slurp(nested.path()), "[Generic]\r\nCOMMNO=1\r\n\r\n[ExcelAuto]\r\nDirection=2\r\n");
+}
+
+TEST_F(IniFileTest, LfFileStaysLf) {
+    put(path, "[Generic]\nCOMMNO=1\n");
+    ASSERT_TRUE(ini.write("Generic", "BEEP", "0"));
+    EXPECT_EQ(slurp(path), "[Generic]\nCOMMNO=1\nBEEP=0\n");
 }
 
 TEST_F(IniFileTest, CrlfFilesAreReadAndStayCrlf) {
@@ -91,6 +97,80 @@ TEST_F(IniFileTest, UnwritableFolderReportsFailureAndKeepsTheOldFile) {
     EXPECT_FALSE(test::asOrdinaryUser([&] { return ini.write("Generic", "COMMNO", "3"); }));
     ::chmod(dir.path().c_str(), 0700);
     EXPECT_EQ(slurp(path), "[Generic]\nCOMMNO=2\n");
+}
+
+mode_t modeOf(const std::filesystem::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+// Also for root, whom the permissions themselves would let write.
+TEST_F(IniFileTest, ReadOnlyFileIsNeverReplaced) {
+    put(path, "[Generic]\nCOMMNO=2\n");
+    ::chmod(path.c_str(), 0444);
+    EXPECT_FALSE(ini.write("Generic", "COMMNO", "3"));
+    EXPECT_EQ(slurp(path), "[Generic]\nCOMMNO=2\n");
+    EXPECT_EQ(modeOf(path), 0444u);
+}
+
+TEST_F(IniFileTest, ReadOnlyFileInUnwritableFolderReportsFailureAndKeepsTheOldFile) {
+    put(path, "[Generic]\nCOMMNO=2\n");
+    ::chmod(path.c_str(), 0444);
+    ::chmod(dir.path().c_str(), 0500);
+    EXPECT_FALSE(ini.write("Generic", "COMMNO", "3"));
+    ::chmod(dir.path().c_str(), 0700);
+    EXPECT_EQ(slurp(path), "[Generic]\nCOMMNO=2\n");
+}
+
+TEST_F(IniFileTest, WritableFileInUnwritableFolderIsWrittenInPlace) {
+    put(path, "[Generic]\nCOMMNO=2\nFILEPATH=" + std::string(40, 'x') + "\n");
+    ::chmod(dir.path().c_str(), 0500);
+    EXPECT_TRUE(ini.write("Generic", "FILEPATH", "short"));
+    ::chmod(dir.path().c_str(), 0700);
+    EXPECT_EQ(slurp(path), "[Generic]\nCOMMNO=2\nFILEPATH=short\n");
+}
+
+TEST_F(IniFileTest, WriteKeepsTheFilesMode) {
+    put(path, "[Generic]\nCOMMNO=2\n");
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(ini.write("Generic", "COMMNO", "3"));
+    EXPECT_EQ(modeOf(path), 0640u);
+}
+
+TEST_F(IniFileTest, WriteKeepsTheFilesOwner) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another user";
+    put(path, "[Generic]\nCOMMNO=2\n");
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_TRUE(ini.write("Generic", "COMMNO", "3"));
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+}
+
+TEST_F(IniFileTest, SymlinkedFileIsWrittenThroughToItsTarget) {
+    std::filesystem::create_directory(dir / "real");
+    put(dir / "real" / "Tarvo.ini", "[Generic]\nCOMMNO=2\n");
+    std::filesystem::create_symlink("real/Tarvo.ini", path);
+    ASSERT_TRUE(ini.write("Generic", "COMMNO", "3"));
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(slurp(dir / "real" / "Tarvo.ini"), "[Generic]\nCOMMNO=3\n");
+}
+
+TEST_F(IniFileTest, HardLinkedFileIsChangedUnderEveryName) {
+    put(path, "[Generic]\nCOMMNO=2\n");
+    std::filesystem::create_hard_link(path, dir / "other.ini");
+    ASSERT_TRUE(ini.write("Generic", "COMMNO", "3"));
+    EXPECT_EQ(slurp(dir / "other.ini"), "[Generic]\nCOMMNO=3\n");
+}
+
+TEST_F(IniFileTest, LineBreakInAValueIsRefusedAndPlantsNoKey) {
+    put(path, "[Generic]\nFILEPATH=a\n");
+    EXPECT_FALSE(ini.write("Generic", "FILEPATH", "b\nCOMMNO=9"));
+    EXPECT_FALSE(ini.write("Generic", "FILEPATH", "b\rCOMMNO=9"));
+    EXPECT_EQ(slurp(path), "[Generic]\nFILEPATH=a\n");
 }
 
 TEST_F(IniFileTest, FileInAFolderThatCannotBeMadeReportsFailure) {

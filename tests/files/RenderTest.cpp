@@ -251,6 +251,35 @@ TEST(RenderTable, RowsGoneDuringTheCountWarningReadAsEmptyCells) {
     EXPECT_EQ(lines.front(), "     ");
 }
 
+// A density reading that arrives while the count warning is open switches
+// the table to the density layout before the layout check looks at it.
+class DensityReadingBoxes final : public MessageBoxes {
+  public:
+    explicit DensityReadingBoxes(ReadingTable& table) : table_(table) {}
+    MessageAnswer show(std::string_view text, std::string_view, MessageButtons,
+                       MessageIcon) override {
+        texts.emplace_back(text);
+        if (table_.mode() == ReadingKind::Colour) {
+            table_.switchMode(ReadingKind::Density, 600);
+            addReading(table_, {"  77", "1.234", "45.600", "14: 5: 9", ""});
+        }
+        return MessageAnswer::Ok;
+    }
+    std::vector<std::string> texts;
+
+  private:
+    ReadingTable& table_;
+};
+
+TEST(RenderTable, ModeIsReadAfterTheCountWarningCloses) {
+    ReadingTable table;
+    addNumberedReadings(table, 140);
+    DensityReadingBoxes boxes(table);
+    EXPECT_EQ(render(table, ExportFormat::Dst34, boxes), "");
+    EXPECT_THAT(boxes.texts,
+                ElementsAre("Number of samples missmatches the file type!", "No BW-Format"));
+}
+
 TEST(RenderTable, FileTypeOutsideTheListGivesNothingAndNoMessage) {
     RecordingMessageBoxes boxes;
     for (int fileType : {-1, 6, 127}) {

@@ -7,9 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/ioctl.h>
+
+#include <atomic>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "AnsweringFileChooser.h"
 #include "RecordingMessageBoxes.h"
@@ -249,6 +253,58 @@ TEST_F(SaveTable, NamedPipeWithoutReaderIsRefusedInsteadOfHanging) {
     chooser.answerNext(name.string());
     save(5);
     EXPECT_THAT(boxes.texts(), ElementsAre("Wrong Path or no Space: " + name.string()));
+}
+
+TEST_F(SaveTable, NameWithALineBreakIsRefusedAndPlantsNoKey) {
+    std::vector<std::string> expected;
+    for (const char* breakChar : {"\n", "\r"}) {
+        const std::string name = (dir / "a").string() + breakChar + "COMMNO=9";
+        chooser.answerNext(name);
+        save(5);
+        expected.push_back("Wrong Path or no Space: " + name);
+        EXPECT_FALSE(std::filesystem::exists(name));
+    }
+    EXPECT_EQ(boxes.texts(), expected);
+    EXPECT_EQ(storedPath(), "C:\\tarvo");
+    EXPECT_EQ(ini.value("Generic", "COMMNO"), "1");
+}
+
+// The reader drains the pipe only once it is full, so a writer that does not
+// wait for it loses the rest.
+TEST_F(SaveTable, SlowReaderOfANamedPipeGetsEveryByte) {
+    const auto name = dir / "pipe";
+    ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0);
+    const int reader = ::open(name.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    test::addNumberedReadings(table, 3000);
+    const std::string expected = rendered(5);
+    const int capacity = ::fcntl(reader, F_GETPIPE_SZ);
+    ASSERT_GT(expected.size(), static_cast<std::size_t>(capacity));
+    std::atomic<bool> saved = false;
+    std::string received;
+    std::thread drain([&] {
+        int queued = 0;
+        for (int spins = 0; spins < 20'000'000 && !saved && queued < capacity; ++spins) {
+            ::ioctl(reader, FIONREAD, &queued);
+        }
+        char buffer[4096];
+        for (;;) {
+            const ssize_t got = ::read(reader, buffer, sizeof buffer);
+            if (got > 0) {
+                received.append(buffer, static_cast<std::size_t>(got));
+            } else if (got == 0 && saved) {
+                break;
+            }
+        }
+    });
+    chooser.answerNext(name.string());
+    save(5);
+    saved = true;
+    drain.join();
+    ::close(reader);
+    EXPECT_THAT(boxes.texts(), IsEmpty());
+    EXPECT_EQ(received.size(), expected.size());
+    EXPECT_TRUE(received == expected);
 }
 
 TEST_F(SaveTable, LongNameIsStoredCutTo255Characters) {

@@ -36,8 +36,8 @@ class SettingsTest : public ::testing::Test {
 TEST_F(SettingsTest, FreshSystemGetsTheSixKeysInOrderWithDefaults) {
     Settings s = loaded();
     EXPECT_EQ(fileText(),
-              "[Generic]\nCOMMNO=1\nFILETYPE=5\nFILEPATH=C:\\tarvo\nINSTANTSAVE=0\nVERSION=M\n"
-              "BEEP=1\n");
+              "[Generic]\r\nCOMMNO=1\r\nFILETYPE=5\r\nFILEPATH=C:\\tarvo\r\nINSTANTSAVE=0\r\n"
+              "VERSION=M\r\nBEEP=1\r\n");
     EXPECT_EQ(s.comNumber, 1);
     EXPECT_EQ(s.fileType, 5);
     EXPECT_EQ(s.filePath, "C:\\tarvo");
@@ -93,8 +93,8 @@ TEST_F(SettingsTest, WriteKeyWritesTheOneByteFieldAsASignedNumber) {
     s.fileType = 3;
     s.writeKey(ini, SettingKey::FileType);
     EXPECT_EQ(fileText(),
-              "[Generic]\nCOMMNO=-1\nFILETYPE=3\nFILEPATH=/home/ann/run.txt\nINSTANTSAVE=0\n"
-              "VERSION=M\nBEEP=0\n");
+              "[Generic]\r\nCOMMNO=-1\r\nFILETYPE=3\r\nFILEPATH=/home/ann/run.txt\r\n"
+              "INSTANTSAVE=0\r\nVERSION=M\r\nBEEP=0\r\n");
 }
 
 TEST_F(SettingsTest, OtherSectionsSurviveTheLoad) {

@@ -52,7 +52,7 @@ class PosixOutputFile final : public OutputFile {
 std::unique_ptr<OutputFile> PosixFileCreator::create(const std::string& path) {
     // Not O_TRUNC: the file is emptied only once it is known to be ours. Not
     // blocking: a named pipe without a reader is refused instead of hanging
-    // the window, and a writer that stops reading fails the write.
+    // the window.
     const int fd =
         ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
     if (fd < 0) {
@@ -62,7 +62,10 @@ std::unique_ptr<OutputFile> PosixFileCreator::create(const std::string& path) {
     const bool known = ::fstat(fd, &info) == 0;
     const bool regular = known && S_ISREG(info.st_mode);
     const bool ours = known && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-    if (!ours || (regular && ::ftruncate(fd, 0) != 0)) {
+    // Blocking again once open, so a slow reader of a pipe gets every byte.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (!ours || (regular && ::ftruncate(fd, 0) != 0) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         ::close(fd);
         return nullptr;
     }

@@ -31,6 +31,10 @@ bool replaceWholeFile(const std::filesystem::path& path, const std::string& text
     if (!folder.empty())
         std::filesystem::create_directories(folder, error);
     std::string target = path.string();
+    // The read-only attribute stops every writer, as the profile functions respect it.
+    const DWORD attributes = ::GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return false;
     std::string temp = target + ".new";
     HANDLE file = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
