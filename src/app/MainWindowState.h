@@ -73,8 +73,10 @@ class MainWindowState {
     const Settings& settings() const { return settings_; }
     ReadingTable& table() { return table_; }
     const ReadingTable& table() const { return table_; }
-    // The list's client width in pixels, from which a mode switch builds columns.
-    int tableClientWidth() const { return tableClientWidth_; }
+    // The list's client width in pixels, from which a mode switch builds
+    // columns: measured anew each time once the window gives a way to.
+    int tableClientWidth() const { return measureWidth_ ? measureWidth_() : tableClientWidth_; }
+    void setTableWidthMeasure(std::function<int()> measure) { measureWidth_ = std::move(measure); }
     IniFile& ini() { return ini_; }
     const Clock& clock() const { return clock_; }
 
@@ -96,6 +98,7 @@ class MainWindowState {
     bool stopped_ = true;
     bool welcomeShown_ = true;
     std::function<void()> listener_;
+    std::function<int()> measureWidth_;
 };
 
 }  // namespace tarvo

@@ -64,6 +64,7 @@ std::optional<int> ReadingTable::firstSelected() const {
 }
 
 void ReadingTable::switchMode(ReadingKind kind, int clientWidth) {
+    notify([&](TableObserver& o) { o.columnsAboutToBeRebuilt(); });
     mode_ = kind;
     rows_.clear();
     columns_ = columnLayout(
@@ -76,6 +77,7 @@ void ReadingTable::switchMode(ReadingKind kind, int clientWidth) {
 int ReadingTable::addRow() {
     Reading reading;
     reading.cells[0] = std::to_string(rowCount() + 1);
+    notify([&](TableObserver& o) { o.rowAboutToBeInserted(0); });
     rows_.push_front(std::move(reading));
     // The remembered row moved down with every other row.
     if (changePending_)
@@ -93,6 +95,7 @@ int ReadingTable::replaceRow() {
 }
 
 void ReadingTable::clear() {
+    announceReset();
     rows_.clear();
     changePending_ = false;
     notifyReset();
@@ -102,6 +105,7 @@ void ReadingTable::deleteSelected() {
     auto first = firstSelected();
     if (!first)
         return;
+    announceReset();
     rows_.erase(rows_.begin() + *first);
     if (changePending_) {
         if (*first == changeTarget_) {
@@ -148,6 +152,10 @@ template <typename Event>
 void ReadingTable::notify(Event event) {
     for (TableObserver* observer : observers_)
         event(*observer);
+}
+
+void ReadingTable::announceReset() {
+    notify([&](TableObserver& o) { o.rowsAboutToBeReset(); });
 }
 
 void ReadingTable::notifyReset() {

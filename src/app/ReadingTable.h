@@ -33,12 +33,17 @@ struct Reading {
     bool selected = false;
 };
 
-// Told about every change, so a window can show the table as it is.
+// Told about every change, so a window can show the table as it is. Each
+// change of the rows or columns is announced before it happens (views that
+// keep indexes need the old state then) and reported once it is done.
 class TableObserver {
   public:
     virtual ~TableObserver() = default;
+    virtual void columnsAboutToBeRebuilt() {}
     virtual void columnsRebuilt() = 0;  // new header; every row is gone
-    virtual void rowsReset() = 0;       // rows changed wholesale (Clear, Delete)
+    virtual void rowsAboutToBeReset() {}
+    virtual void rowsReset() = 0;  // rows changed wholesale (Clear, Delete)
+    virtual void rowAboutToBeInserted(int /*index*/) {}
     virtual void rowInserted(int index) = 0;
     virtual void rowChanged(int index) = 0;  // cell texts or selected state
 };
@@ -86,6 +91,7 @@ class ReadingTable {
 
   private:
     void renumber();
+    void announceReset();
     void notifyReset();
     template <typename Event>
     void notify(Event event);

@@ -118,6 +118,37 @@ TEST_F(AcquisitionCycleTest, DensityReadingSwitchesToSixColumnsAsRowOne) {
     EXPECT_EQ(window.table().rowCount(), 1);
 }
 
+TEST_F(AcquisitionCycleTest, ColourReadingAfterADensityOneRebuildsTheColourLayout) {
+    start();
+    link.queueReading(ReadingKind::Density, {7, 1235, 125, 0, 0, 0});
+    link.queueReading(ReadingKind::Colour, {8, 1500, 200, 300, 1000, 455});
+    cycle.tick();
+    cycle.tick();
+    const auto& columns = window.table().columns();
+    ASSERT_EQ(columns.size(), 10u);
+    EXPECT_EQ(columns[2].heading, "3:  Cyan");
+    Strings widths;
+    for (const auto& column : columns)
+        widths.push_back(std::to_string(column.width));
+    const int w = 900 / 9;
+    EXPECT_EQ(widths, (Strings{std::to_string(w - 25), std::to_string(w - 3), std::to_string(w + 4),
+                               std::to_string(w + 4), std::to_string(w + 4), std::to_string(w + 4),
+                               std::to_string(w + 4), std::to_string(w - 30), std::to_string(w - 7),
+                               std::to_string(w)}));
+    EXPECT_EQ(row(0)[1], "  8");
+    EXPECT_EQ(window.table().rowCount(), 1);
+}
+
+TEST_F(AcquisitionCycleTest, ModeSwitchTakesTheListsWidthOfThatMoment) {
+    int listWidth = 900;
+    window.setTableWidthMeasure([&] { return listWidth; });
+    start();
+    listWidth = 600;
+    link.queueReading(ReadingKind::Density, {7, 1235, 125, 0, 0, 0});
+    cycle.tick();
+    EXPECT_EQ(window.table().columns()[2].width, 600 / 6);
+}
+
 TEST_F(AcquisitionCycleTest, ReadingNumberZeroIsNoReading) {
     start();
     link.queueReading(ReadingKind::Colour, {0, 1500, 200, 300, 1000, 455});
@@ -168,6 +199,17 @@ TEST_F(AcquisitionCycleTest, IdleLimitStopsOnThe4002ndTickBeforeLookingAtItsRead
     EXPECT_EQ(cycle.idleCount(), 0);
     EXPECT_TRUE(beeper.events.empty());
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(AcquisitionCycleTest, ReadingStartsTheIdleCountAfresh) {
+    start();
+    link.queueNothing(3000);
+    link.queueReading(ReadingKind::Colour, {1, 1, 1, 1, 1, 1});
+    link.queueNothing(3000);
+    for (int i = 0; i < 6001; ++i)
+        cycle.tick();
+    EXPECT_FALSE(window.stopped());
+    EXPECT_EQ(cycle.idleCount(), 3000);
 }
 
 TEST_F(AcquisitionCycleTest, IdleCountGoesOnAcrossAStopByTheButton) {
@@ -221,6 +263,31 @@ TEST_F(AcquisitionCycleTest, WrongVersionWarnsAtEveryReadingButShowsIt) {
     cycle.tick();
     EXPECT_EQ(boxes.texts(), (Strings{"Wrong Version in INI-File", "Wrong Version in INI-File"}));
     EXPECT_EQ(row(0)[2], "1.235");
+}
+
+// Remembers what the row held while the box was open.
+class RowWatchingBoxes final : public MessageBoxes {
+  public:
+    explicit RowWatchingBoxes(const ReadingTable& table) : table_(table) {}
+    MessageAnswer show(std::string_view, std::string_view, MessageButtons, MessageIcon) override {
+        valueWhileShown = std::string(table_.cell(0, 2));
+        return MessageAnswer::Ok;
+    }
+    std::string valueWhileShown = "no box";
+
+  private:
+    const ReadingTable& table_;
+};
+
+TEST_F(AcquisitionCycleTest, WrongVersionBoxComesBeforeTheValuesAreWritten) {
+    setVersion('X');
+    RowWatchingBoxes watching(window.table());
+    AcquisitionCycle watched{window, link, timer, beeper, watching};
+    watched.startStopClicked();
+    link.queueReading(ReadingKind::Colour, {1, 1235, 0, 0, 0, 125});
+    watched.tick();
+    EXPECT_EQ(watching.valueWhileShown, "");
+    EXPECT_EQ(row(0)[2], "1.23");
 }
 
 TEST_F(AcquisitionCycleTest, VersionLShowsNoPercentAndShiftsLetterTimeComment) {

@@ -1,5 +1,6 @@
 #include "app/ReadingTable.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,6 +24,7 @@ int addReading(ReadingTable& table, const std::string& device) {
 }
 
 using Numbers = std::vector<std::string>;
+using ::testing::ElementsAre;
 
 TEST(ColumnLayout, HeadingsAndWidthsFollowTheClientWidth) {
     auto creation = columnLayout(ColumnLayout::ColourAtCreation, 900);
@@ -222,6 +224,38 @@ TEST(ReadingTable, EveryObserverHearsOfEveryKindOfChange) {
     EXPECT_EQ(seen.rebuilt, 1);
     EXPECT_EQ(alsoSeen.changed, 2);
     EXPECT_EQ(gone.inserted + gone.changed + gone.reset + gone.rebuilt, 0);
+}
+
+// Views keep indexes into the rows: they must hear of a change while the old
+// rows still stand, and again once the new ones do.
+struct OrderObserver : TableObserver {
+    const ReadingTable* table = nullptr;
+    std::vector<std::string> heard;
+    void note(const char* what) { heard.push_back(what + std::to_string(table->rowCount())); }
+    void columnsAboutToBeRebuilt() override { note("rebuild?"); }
+    void columnsRebuilt() override { note("rebuilt"); }
+    void rowsAboutToBeReset() override { note("reset?"); }
+    void rowsReset() override { note("reset"); }
+    void rowAboutToBeInserted(int) override { note("insert?"); }
+    void rowInserted(int) override { note("inserted"); }
+    void rowChanged(int) override {}
+};
+
+TEST(ReadingTable, ChangesAreAnnouncedBeforeTheRowsChange) {
+    ReadingTable table(900);
+    OrderObserver order;
+    order.table = &table;
+    table.addObserver(&order);
+    addReading(table, "1");
+    addReading(table, "2");
+    table.setSelected(0, true);
+    table.deleteSelected();
+    table.switchMode(ReadingKind::Density, 600);
+    addReading(table, "3");
+    table.clear();
+    EXPECT_THAT(order.heard,
+                ElementsAre("insert?0", "inserted1", "insert?1", "inserted2", "reset?2", "reset1",
+                            "rebuild?1", "rebuilt0", "insert?0", "inserted1", "reset?1", "reset0"));
 }
 
 }  // namespace

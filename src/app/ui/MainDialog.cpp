@@ -126,6 +126,7 @@ MainDialog::MainDialog(const MainDialogServices& services)
 
     state_ =
         std::make_unique<MainWindowState>(services.ini, services.clock, tableView_->clientWidth());
+    state_->setTableWidthMeasure([this] { return tableView_->clientWidth(); });
     tableView_->showTable(state_->table());
     state_->setChangeListener([this] { showState(); });
     connectControls();
@@ -142,6 +143,7 @@ MainDialog::~MainDialog() {
     // The table goes with the state, before the child widgets: the view must
     // no longer hear from it.
     state_->setChangeListener(nullptr);
+    state_->setTableWidthMeasure(nullptr);
     delete strip_;
     delete tableView_;
 }

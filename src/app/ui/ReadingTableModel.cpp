@@ -53,29 +53,41 @@ Qt::Alignment ReadingTableModel::alignment(int column) const {
     return (left ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
 }
 
-void ReadingTableModel::reset() {
+void ReadingTableModel::beginReset() {
     emit rowsChanging();
     emit resetStarting();
     beginResetModel();
+}
+
+void ReadingTableModel::endReset() {
     endResetModel();
     emit resetDone();
     emit rowsSettled();
 }
 
+void ReadingTableModel::columnsAboutToBeRebuilt() {
+    beginReset();
+}
+
 void ReadingTableModel::columnsRebuilt() {
-    reset();
+    endReset();
     emit headerRebuilt();
 }
 
-void ReadingTableModel::rowsReset() {
-    reset();
+void ReadingTableModel::rowsAboutToBeReset() {
+    beginReset();
 }
 
-// The table tells after the fact; the row is already in place, which the views
-// do not mind as long as the insertion is announced before anyone repaints.
-void ReadingTableModel::rowInserted(int index) {
+void ReadingTableModel::rowsReset() {
+    endReset();
+}
+
+void ReadingTableModel::rowAboutToBeInserted(int index) {
     emit rowsChanging();
     beginInsertRows({}, index, index);
+}
+
+void ReadingTableModel::rowInserted(int) {
     endInsertRows();
     emit rowsSettled();
 }

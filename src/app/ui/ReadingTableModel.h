@@ -22,8 +22,11 @@ class ReadingTableModel final : public QAbstractTableModel, public TableObserver
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    void columnsAboutToBeRebuilt() override;
     void columnsRebuilt() override;
+    void rowsAboutToBeReset() override;
     void rowsReset() override;
+    void rowAboutToBeInserted(int index) override;
     void rowInserted(int index) override;
     void rowChanged(int index) override;
 
@@ -42,7 +45,8 @@ class ReadingTableModel final : public QAbstractTableModel, public TableObserver
 
   private:
     Qt::Alignment alignment(int column) const;
-    void reset();
+    void beginReset();
+    void endReset();
 
     ReadingTable& table_;
 };

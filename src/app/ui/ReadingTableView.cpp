@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QItemSelection>
+#include <QScrollBar>
 
 namespace tarvo {
 
@@ -47,8 +48,12 @@ void ReadingTableView::showTable(ReadingTable& table) {
     tableToSelection();
 }
 
+// As the list control reports its client area: inside the frame, without
+// the vertical scroll bar while one shows.
 int ReadingTableView::clientWidth() const {
-    return width() - 2 * frameWidth();
+    const QScrollBar* bar = verticalScrollBar();
+    const int barWidth = bar->isVisibleTo(this) ? bar->sizeHint().width() : 0;
+    return width() - 2 * frameWidth() - barWidth;
 }
 
 void ReadingTableView::applyColumnWidths() {

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -312,6 +313,20 @@ TEST_F(MainDialogTest, DensityReadingRebuildsTheListWithSixColumns) {
     EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Density");
     const int w = dialog->state().tableClientWidth() / 6;
     EXPECT_EQ(dialog->tableView()->horizontalHeader()->sectionSize(4), w - 10);
+}
+
+TEST_F(MainDialogTest, ModeSwitchMeasuresTheListAnewWithoutItsScrollBar) {
+    shown();
+    ReadingTableView* view = dialog->tableView();
+    const int before = dialog->state().tableClientWidth();
+    view->resize(view->width() - 60, view->height());
+    addRows(200);
+    ASSERT_TRUE(QTest::qWaitFor([view] { return view->verticalScrollBar()->isVisible(); }, 10000));
+    const int measured = dialog->state().tableClientWidth();
+    EXPECT_EQ(measured, view->viewport()->width());
+    EXPECT_LT(measured, before - 60);
+    table().switchMode(ReadingKind::Density, measured);
+    EXPECT_EQ(view->horizontalHeader()->sectionSize(2), measured / 6);
 }
 
 TEST_F(MainDialogTest, RowsSelectedInTheListAreTheTablesSelection) {
