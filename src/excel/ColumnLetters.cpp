@@ -1,5 +1,7 @@
 #include "excel/ColumnLetters.h"
 
+#include <utility>
+
 namespace tarvo {
 
 namespace {
@@ -38,10 +40,15 @@ int columnFromLetters(std::string& text) {
     if (value < 1 || value > kMaxLetterColumn || second < 0 || second > 26) {
         return invalid(text);
     }
+    text = upperCased(std::move(text));
+    return value;
+}
+
+std::string upperCased(std::string text) {
     for (char& c : text) {
         c = upper(c);
     }
-    return value;
+    return text;
 }
 
 }  // namespace tarvo

@@ -14,4 +14,7 @@ inline constexpr int kMaxLetterColumn = 208;
 // '@' to 'Z' and a single character above 'Z' counts on ("[" is 27).
 int columnFromLetters(std::string& text);
 
+// The text with its ASCII letters upper-cased, nothing else changed.
+std::string upperCased(std::string text);
+
 }  // namespace tarvo

@@ -44,9 +44,11 @@ void loadColumn(IniFile& ini, const char* key, std::int32_t& value, std::string&
         return;
     }
     // Letters that name no column are kept as -1, so every transfer then
-    // tells the operator the layout is out of range.
-    value = columnFromLetters(text);
-    field = text;
+    // tells the operator the layout is out of range; the text stays, for the
+    // operator to see and mend.
+    std::string letters = text;
+    value = columnFromLetters(letters);
+    field = value < 0 ? upperCased(text) : letters;
     ini.write(kExcelSection, key, field);
 }
 

@@ -65,7 +65,7 @@ TEST_F(CalcServerTest, NumbersAndTextsSurviveACopyInEachFormatWithTheirTypes) {
     EXPECT_EQ(link.writeCell(1, 2, CellValueKind::Real, 0, 0, 1.25, ""), ExcelError::Success);
     EXPECT_EQ(link.writeCell(1, 3, CellValueKind::SmallInteger, 200, 0, 0.0, ""),
               ExcelError::Success);
-    EXPECT_EQ(link.writeText(2, 28, " 1.23"), ExcelError::Success);
+    EXPECT_EQ(link.writeText(2, 28, "Grün"), ExcelError::Success);
     EXPECT_EQ(link.writeText(3, 1, "Größe"), ExcelError::Success);
 
     EXPECT_EQ(link.saveCopy((folder / "x").string()), ExcelError::Success);
@@ -88,11 +88,48 @@ TEST_F(CalcServerTest, NumbersAndTextsSurviveACopyInEachFormatWithTheirTypes) {
         EXPECT_EQ(probe.cell(folder / copy, 0, 0, 2).number, 200.0);
         const ProbedCell text = probe.cell(folder / copy, 0, 1, 27);
         EXPECT_EQ(text.kind, ProbedCell::Kind::Text);
-        EXPECT_EQ(text.text, " 1.23");
+        EXPECT_EQ(text.text, "Grün");
         EXPECT_EQ(probe.cell(folder / copy, 0, 2, 0).text, "Größe");
     }
     EXPECT_EQ(link.close(), ExcelError::Success);
     EXPECT_FALSE(link.isRunning());
+}
+
+// Excel reads a text given to Range.Value as if it were typed into the cell,
+// so the densities of a reading are numbers a formula or chart can use.
+TEST_F(CalcServerTest, TextsOfAReadingLandAsTheNumbersTimesAndTextsExcelWouldKeep) {
+    ExcelLink link(makeCalcAutomationServer(options), boxes);
+    ASSERT_EQ(link.newWorkbook(), ExcelError::Success);
+    const std::vector<std::string> texts{"  11", "1.23",      "-0.10", " 7:15:42", "14: 5: 9",
+                                         "C",    "edge left", "=B1*2", "12 34"};
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        ASSERT_EQ(link.writeText(1, static_cast<std::int32_t>(i + 1), texts[i]),
+                  ExcelError::Success);
+    }
+    ASSERT_EQ(link.saveCopy((folder / "reading.xls").string()), ExcelError::Success);
+
+    OfficeProbe probe(options.pipeName);
+    const auto cell = [&](int column) { return probe.cell(folder / "reading.xls", 0, 0, column); };
+    EXPECT_EQ(cell(0).kind, ProbedCell::Kind::Number);
+    EXPECT_EQ(cell(0).number, 11.0);
+    EXPECT_EQ(cell(1).number, 1.23);
+    EXPECT_EQ(cell(2).number, -0.1);
+    EXPECT_FALSE(cell(1).time);
+    for (int column : {3, 4}) {
+        SCOPED_TRACE(column);
+        EXPECT_EQ(cell(column).kind, ProbedCell::Kind::Number);
+        EXPECT_TRUE(cell(column).time);
+    }
+    EXPECT_NEAR(cell(3).number, (7 * 3600 + 15 * 60 + 42) / 86400.0, 1e-9);
+    EXPECT_NEAR(cell(4).number, (14 * 3600 + 5 * 60 + 9) / 86400.0, 1e-9);
+    EXPECT_EQ(cell(3).text, "07:15:42");
+    EXPECT_EQ(cell(4).text, "14:05:09");
+    EXPECT_EQ(cell(5).kind, ProbedCell::Kind::Text);
+    EXPECT_EQ(cell(5).text, "C");
+    EXPECT_EQ(cell(6).text, "edge left");
+    EXPECT_EQ(cell(7).kind, ProbedCell::Kind::Formula);
+    EXPECT_EQ(cell(7).number, 2.46);
+    EXPECT_EQ(cell(8).kind, ProbedCell::Kind::Text);
 }
 
 TEST_F(CalcServerTest, OpenedWorkbookListsItsSheetsAndWritesGoToTheSelectedOne) {

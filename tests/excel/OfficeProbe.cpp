@@ -1,5 +1,6 @@
 #include "OfficeProbe.h"
 
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
@@ -12,7 +13,9 @@
 #include <com/sun/star/table/CellContentType.hpp>
 #include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/util/NumberFormat.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 
 #include <fstream>
 #include <iterator>
@@ -59,6 +62,21 @@ OfficeProbe::~OfficeProbe() {
     delete impl_;
 }
 
+namespace {
+
+bool isTimeFormat(const Reference<css::sheet::XSpreadsheetDocument>& document,
+                  const Reference<css::table::XCell>& cell) {
+    sal_Int32 key = 0;
+    Reference<css::beans::XPropertySet>(cell, UNO_QUERY_THROW)->getPropertyValue("NumberFormat") >>=
+        key;
+    Reference<css::util::XNumberFormatsSupplier> supplier(document, UNO_QUERY_THROW);
+    sal_Int16 type = 0;
+    supplier->getNumberFormats()->getByKey(key)->getPropertyValue("Type") >>= type;
+    return (type & css::util::NumberFormat::TIME) != 0;
+}
+
+}  // namespace
+
 ProbedCell OfficeProbe::cell(const std::filesystem::path& file, int sheet, int row, int column) {
     auto document = impl_->load(file);
     Reference<css::container::XIndexAccess> sheets(document->getSheets(), UNO_QUERY_THROW);
@@ -79,6 +97,7 @@ ProbedCell OfficeProbe::cell(const std::filesystem::path& file, int sheet, int r
             break;
     }
     result.number = found->getValue();
+    result.time = isTimeFormat(document, found);
     result.text = toUtf8(Reference<css::text::XText>(found, UNO_QUERY_THROW)->getString());
     Impl::close(document);
     return result;

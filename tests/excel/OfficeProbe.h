@@ -15,6 +15,8 @@ struct ProbedCell {
     enum class Kind { Empty, Number, Text, Formula } kind = Kind::Empty;
     double number = 0.0;
     std::string text;
+    // The cell's number format shows a time of day.
+    bool time = false;
 };
 
 // A second, independent connection to an office the client started: it looks

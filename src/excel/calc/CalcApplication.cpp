@@ -206,13 +206,19 @@ std::optional<AutomationValue> CalcWorkbooks::load(const rtl::OUString& url, boo
     return result;
 }
 
+// Excel maximises a workbook's window inside the application's window. The
+// office has one window per workbook, the one Left, Top, Width and Height
+// placed: maximising it would undo the placement, so only minimising counts.
 bool CalcWindow::put(DispId id, const AutomationValue& value) {
     auto state = value.integer();
     if (id != kWindowState || !state || document_->closed()) {
         return false;
     }
     return session_->run([&] {
-        applyWindowState(*document_, *state);
+        Reference<css::awt::XTopWindow2> window(document_->window(), UNO_QUERY);
+        if (window.is()) {
+            window->setIsMinimized(*state == xlMinimized);
+        }
         return true;
     });
 }

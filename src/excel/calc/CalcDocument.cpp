@@ -102,6 +102,14 @@ void CalcDocument::activate() {
     }
 }
 
+CellInput& CalcDocument::input(const Reference<css::uno::XComponentContext>& context) {
+    if (!input_) {
+        input_ = std::make_unique<CellInput>(
+            context, Reference<css::util::XNumberFormatsSupplier>(document_, UNO_QUERY_THROW));
+    }
+    return *input_;
+}
+
 void CalcDocument::close() {
     Reference<css::util::XCloseable> closeable(document_, UNO_QUERY);
     if (closeable.is()) {

@@ -15,6 +15,7 @@
 #include <mutex>
 
 #include "excel/AutomationValue.h"
+#include "excel/calc/CellInput.h"
 
 namespace tarvo::calc {
 
@@ -62,6 +63,8 @@ class CalcDocument {
     css::uno::Reference<css::view::XSelectionSupplier> selection();
     css::uno::Reference<css::awt::XWindow> window();
     void activate();
+    // The reader of texts as typed, made on first use.
+    CellInput& input(const css::uno::Reference<css::uno::XComponentContext>& context);
     void close();
     // Closes without saving and without a question, through the session.
     void discard(CalcSession& session);
@@ -73,6 +76,7 @@ class CalcDocument {
     css::uno::Reference<css::sheet::XSpreadsheetView> sheetView_;
     css::uno::Reference<css::view::XSelectionSupplier> selection_;
     rtl::Reference<DocumentWatch> watch_;
+    std::unique_ptr<CellInput> input_;
     bool hasWindows_;
 };
 

@@ -95,14 +95,14 @@ CalcSession::CalcSession(const CalcServerOptions& options)
       headless_(runHeadless(options_)),
       process_({options_.office, options_.pipeName, headless_}),
       watchdog_([this] { process_.kill(); }) {
-    auto remote = connectToOffice(options_.pipeName,
-                                  std::chrono::steady_clock::now() + options_.startDeadline,
-                                  [this] { return process_.running(); });
-    if (!remote.is()) {
+    context_ = connectToOffice(options_.pipeName,
+                               std::chrono::steady_clock::now() + options_.startDeadline,
+                               [this] { return process_.running(); });
+    if (!context_.is()) {
         throw std::runtime_error("office did not answer");
     }
     const bool created = run([&] {
-        desktop_ = css::frame::Desktop::create(remote);
+        desktop_ = css::frame::Desktop::create(context_);
         return desktop_.is();
     });
     if (!created) {

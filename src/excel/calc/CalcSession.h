@@ -60,6 +60,7 @@ class CalcSession {
     // A headless office has no windows to show, place or bring to front.
     bool headless() const { return headless_; }
     const css::uno::Reference<css::frame::XDesktop2>& desktop() const { return desktop_; }
+    const css::uno::Reference<css::uno::XComponentContext>& context() const { return context_; }
 
     // Workbooks loaded through this session, closed ones included until pruned.
     std::vector<std::shared_ptr<CalcDocument>> openDocuments();
@@ -78,6 +79,7 @@ class CalcSession {
     SofficeProcess process_;
     CallWatchdog watchdog_;
     std::atomic<bool> dead_{false};
+    css::uno::Reference<css::uno::XComponentContext> context_;
     css::uno::Reference<css::frame::XDesktop2> desktop_;
     std::vector<std::shared_ptr<CalcDocument>> documents_;
 };

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <functional>
 
 #include "excel/ExcelMembers.h"
 #include "excel/calc/CalcObjects.h"
@@ -256,12 +257,15 @@ std::optional<AutomationValue> CalcWorksheet::call(DispId id, std::span<const Au
 
 namespace {
 
-// Numbers land as numbers, text as text: a text that looks like a number is
-// not turned into one.
-bool setCell(const Reference<css::table::XCell>& cell, const AutomationValue& value) {
-    if (value.kind() == AutomationKind::String || value.isEmpty()) {
-        Reference<css::text::XText> text(cell, UNO_QUERY_THROW);
-        text->setString(value.isEmpty() ? rtl::OUString() : toOUString(value.asString()));
+// A text lands as Excel would take it; numbers and booleans as they are.
+bool setCell(const Reference<css::table::XCell>& cell, const AutomationValue& value,
+             const std::function<CellInput&()>& input) {
+    if (value.isEmpty() || (value.kind() == AutomationKind::String && value.asString().empty())) {
+        Reference<css::text::XText>(cell, UNO_QUERY_THROW)->setString(rtl::OUString());
+        return true;
+    }
+    if (value.kind() == AutomationKind::String) {
+        input().enter(cell, toOUString(value.asString()));
         return true;
     }
     if (value.kind() == AutomationKind::Bool) {
@@ -283,14 +287,15 @@ bool CalcRange::put(DispId id, const AutomationValue& value) {
         return false;
     }
     return session_->run([&] {
+        const auto input = [&]() -> CellInput& { return document_->input(session_->context()); };
         if (Reference<css::table::XCell> cell(range_, UNO_QUERY); cell.is()) {
-            return setCell(cell, value);
+            return setCell(cell, value, input);
         }
         Reference<css::sheet::XCellRangeAddressable> addressable(range_, UNO_QUERY_THROW);
         const auto area = addressable->getRangeAddress();
         for (sal_Int32 row = 0; row <= area.EndRow - area.StartRow; ++row) {
             for (sal_Int32 column = 0; column <= area.EndColumn - area.StartColumn; ++column) {
-                if (!setCell(range_->getCellByPosition(column, row), value)) {
+                if (!setCell(range_->getCellByPosition(column, row), value, input)) {
                     return false;
                 }
             }

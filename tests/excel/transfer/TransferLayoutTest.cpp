@@ -62,11 +62,17 @@ TEST_F(TransferLayoutTest, LowerCaseColumnIsShownAndWrittenUpperCased) {
     EXPECT_EQ(key("ColumnInit1"), "AB");
 }
 
-TEST_F(TransferLayoutTest, ColumnBeyondTheLimitIsStoredAsMinusOne) {
-    store("ColumnInit1", "ZZ");
-    const TransferLayoutFields fields = loadTransferLayout(ini, layout);
-    EXPECT_EQ(layout.set1.firstColumn, -1);
-    EXPECT_EQ(fields.set1.column, "");
+// The operator's stored value is kept, so it can be seen and mended; only
+// its number says that it names no column.
+TEST_F(TransferLayoutTest, InvalidStoredColumnKeepsItsTextUpperCasedAndStoresMinusOne) {
+    for (auto [stored, shown] : {std::pair{"ZZ", "ZZ"}, {"zz", "ZZ"}, {"ABC", "ABC"}, {"1", "1"}}) {
+        SCOPED_TRACE(stored);
+        store("ColumnInit1", stored);
+        const TransferLayoutFields fields = loadTransferLayout(ini, layout);
+        EXPECT_EQ(layout.set1.firstColumn, -1);
+        EXPECT_EQ(fields.set1.column, shown);
+        EXPECT_EQ(key("ColumnInit1"), shown);
+    }
 }
 
 TEST_F(TransferLayoutTest, EmptyColumnKeyIsNotAcceptedAndKeepsTheOldColumn) {
