@@ -6,6 +6,7 @@
 // Flags besides Google Benchmark's:
 //   --readings=N       readings timed for the latency (default 60, at least 50)
 //   --idle_seconds=S   how long the quiet device is polled (default 60)
+//   --strip_window     with the Strip window open, following the table
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -42,6 +43,7 @@ using Millis = std::chrono::duration<double, std::milli>;
 
 int readingsToTime = 60;
 int idleSeconds = 60;
+bool stripWindowOpen = false;
 
 // One poll period plus the wire time of a poll and a fetch at 4800 baud.
 constexpr double kLatencyBoundMs = 250 + 35.4;
@@ -90,6 +92,8 @@ class Session {
         wiring_ = std::make_unique<MainWiring>(*dialog_, makePosixDeviceLink(ini_),
                                                [] { return AutomationObject(); });
         dialog_->show();
+        if (stripWindowOpen)
+            dialog_->showStrip();
     }
     ~Session() {
         if (dialog_ && !dialog_->state().stopped())
@@ -246,6 +250,8 @@ void takeOwnFlags(int& argc, char** argv) {
             readingsToTime = std::max(50, std::atoi(argv[i] + 11));
         else if (std::strncmp(argv[i], "--idle_seconds=", 15) == 0)
             idleSeconds = std::max(1, std::atoi(argv[i] + 15));
+        else if (std::strcmp(argv[i], "--strip_window") == 0)
+            stripWindowOpen = true;
         else
             argv[kept++] = argv[i];
     }
