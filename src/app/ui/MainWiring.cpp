@@ -1,14 +1,53 @@
 #include "app/ui/MainWiring.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QEvent>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <cstdio>
 
 #include "app/ui/MainDialog.h"
+#include "device/PortSettings.h"
+#include "device/PortsDialogLogic.h"
+#include "device/ui/PortsDialog.h"
 #include "files/Printing.h"
 #include "files/Saving.h"
 #include "res/ControlIds.h"
 
 namespace tarvo {
+
+namespace {
+
+// A COM button's tooltip is made when it is asked for, so it tells whether
+// the device is there now, not when the window opened.
+class ComToolTip final : public QObject {
+  public:
+    ComToolTip(QAbstractButton* button, int comPort, IniFile& ini, DeviceProbe& probe)
+        : QObject(button), comPort_(comPort), ini_(ini), probe_(probe) {
+        button->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) {
+            return QObject::eventFilter(watched, event);
+        }
+        const std::string path = portPath(ini_, comPort_);
+        const std::string text = comToolTip(comPort_, path, accessText(probe_.access(path)));
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                           QString::fromLocal8Bit(text.c_str()), static_cast<QWidget*>(watched));
+        return true;
+    }
+
+  private:
+    int comPort_;
+    IniFile& ini_;
+    DeviceProbe& probe_;
+};
+
+constexpr int kComButtons[] = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
+
+}  // namespace
 
 MainWiring::MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
                        AutomationServerFactory spreadsheetServer)
@@ -28,6 +67,19 @@ MainWiring::MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
     dialog.setButtonHandler(id::kSave, [this] { save(); });
     dialog.setButtonHandler(id::kPrint, [this] { print(); });
     dialog.setButtonHandler(id::kExcel, [this] { excel_.open(); });
+    dialog.setPortsHandler([this] { openPorts(); });
+    installComToolTips();
+}
+
+void MainWiring::openPorts() {
+    PortsDialog ports(dialog_.state().ini(), "/", probe_, &dialog_);
+    ports.exec();
+}
+
+void MainWiring::installComToolTips() {
+    for (int com = 1; com <= 4; ++com) {
+        new ComToolTip(dialog_.button(kComButtons[com - 1]), com, dialog_.state().ini(), probe_);
+    }
 }
 
 void MainWiring::save() {

@@ -6,6 +6,7 @@
 #include "app/DeviceReadingLink.h"
 #include "app/posix/AlsaBeeper.h"
 #include "app/ui/QtPollTimer.h"
+#include "device/posix/PosixDeviceProbe.h"
 #include "excel/ExcelLink.h"
 #include "excel/ui/ExcelDialogOpener.h"
 #include "files/posix/PosixFileCreator.h"
@@ -31,6 +32,8 @@ class MainWiring {
     void print();
     void excelOpened();
     void excelClosed();
+    void openPorts();
+    void installComToolTips();
 
     MainDialog& dialog_;
     std::unique_ptr<DeviceLink> device_;
@@ -42,6 +45,7 @@ class MainWiring {
     PosixFileCreator files_;
     QtPrintDialog printDialog_;
     ExcelDialogOpener excel_;
+    PosixDeviceProbe probe_;
 };
 
 }  // namespace tarvo
