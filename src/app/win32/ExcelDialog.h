@@ -1,0 +1,82 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "app/ReadingTable.h"
+#include "excel/ExcelDialogLogic.h"
+#include "excel/TransferSession.h"
+
+namespace tarvo::win32 {
+
+// The modeless "Excel Automation" window, template 132, owned by the main
+// window. It shows an ExcelDialogLogic and reports the operator's actions to
+// it, deciding nothing itself.
+class ExcelDialog {
+  public:
+    // closed is told once the window has agreed to close and is gone; it may
+    // destroy this object.
+    ExcelDialog(HINSTANCE instance, HWND owner, TransferSession& session,
+                ExcelDialogServices services, std::function<void()> closed);
+    ~ExcelDialog();
+    ExcelDialog(const ExcelDialog&) = delete;
+    ExcelDialog& operator=(const ExcelDialog&) = delete;
+
+    HWND handle() const { return window_; }
+    ExcelDialogLogic& logic() { return logic_; }
+
+  private:
+    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void command(int id, int code);
+    void click(int id);
+    void closeRequested();
+    void showLogic();
+    void showSheets();
+
+    ExcelDialogLogic logic_;
+    std::function<void()> closed_;
+    HWND window_ = nullptr;
+    bool showing_ = false;
+};
+
+// What the main window does while the Excel dialog is open: the Delete button
+// is disabled and each new reading is placed in the sheet (opened), and the
+// other way round (closed).
+struct ExcelDialogHooks {
+    std::function<void()> opened;
+    std::function<void()> closed;
+};
+
+// The main window's EXCEL button. Keeps the transfer session for the whole
+// run and at most one open Excel dialog: a second press brings the open one
+// to the front instead of building another.
+class ExcelDialogOpener {
+  public:
+    ExcelDialogOpener(HINSTANCE instance, HWND mainWindow, ExcelDialogServices services,
+                      ExcelDialogHooks hooks);
+    // The spreadsheet goes with the program: its client quits the server.
+    ~ExcelDialogOpener();
+    ExcelDialogOpener(const ExcelDialogOpener&) = delete;
+    ExcelDialogOpener& operator=(const ExcelDialogOpener&) = delete;
+
+    void open();
+    ExcelDialog* dialog() const { return dialog_.get(); }
+    // What the acquisition cycle calls for each new reading while the dialog
+    // is open.
+    std::function<void(const ReadingTable&, int)> placement();
+
+  private:
+    void closed();
+
+    HINSTANCE instance_;
+    HWND mainWindow_;
+    ExcelDialogServices services_;
+    ExcelDialogHooks hooks_;
+    TransferSession session_;
+    std::unique_ptr<ExcelDialog> dialog_;
+};
+
+}  // namespace tarvo::win32

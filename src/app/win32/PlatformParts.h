@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/win32/MainWiring.h"
+#include "files/IniFile.h"
+
+namespace tarvo::win32 {
+
+// The Windows layers behind the main window's buttons: the serial ports
+// COM1..COM4, the files that saving creates, and Excel over COM.
+MainWiringParts platformParts(IniFile& settings);
+
+}  // namespace tarvo::win32

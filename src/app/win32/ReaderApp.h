@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+#include "app/DateText.h"
+#include "app/win32/Win32MessageBoxes.h"
+#include "files/IniFile.h"
+
+namespace tarvo::win32 {
+
+// The application: the settings file, the clock and the message boxes for the
+// whole run, and the main window with everything its buttons drive.
+class ReaderApp {
+  public:
+    explicit ReaderApp(HINSTANCE instance);
+    // Runs the main window until its close box ends it; the process's result.
+    int run();
+
+  private:
+    HINSTANCE instance_;
+    IniFile ini_;
+    SystemClock clock_;
+    Win32MessageBoxes messages_;
+};
+
+// The message loop of the program's windows: keyboard navigation inside
+// every dialog, modeless ones included, until the main window has gone.
+int runMessageLoop();
+
+}  // namespace tarvo::win32

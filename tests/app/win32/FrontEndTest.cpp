@@ -1,0 +1,271 @@
+// The real tarvo.exe under wine, driven from this second program as an
+// operator would drive it: buttons pressed by id, the list view read cell by
+// cell, message boxes and the Save As dialog answered. The densitometer is
+// the simulator on COMn of the wine prefix.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <ctime>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "GuiDriver.h"
+#include "WineSimulator.h"
+#include "res/ControlIds.h"
+
+namespace tarvo::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+constexpr milliseconds kWindowDeadline{30000};
+constexpr milliseconds kReadingDeadline{20000};
+constexpr const char* kMainCaption = "tarvo V 1.22";
+
+// The port of the tests' own simulator, away from the ports other suites map.
+int testPort() {
+    const char* port = std::getenv("TARVO_FRONTEND_COM");
+    return port ? std::atoi(port) : 3;
+}
+
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_s(&local, &now);
+    return std::to_string(local.tm_mday) + "." + std::to_string(local.tm_mon + 1) + "." +
+           std::to_string(local.tm_year + 1900);
+}
+
+// Three colour readings: number, cyan, magenta, yellow, black (x1000), percent (x10).
+const Strings kThreeReadings = {"colour=1,1235,980,50,1500,456", "colour=2,200,1500,300,1000,125",
+                                "colour=3,1000,900,950,800,1000"};
+
+class FrontEnd : public ::testing::Test {
+  protected:
+    void SetUp() override { writeSettings("5", "0"); }
+
+    void TearDown() override {
+        if (program && main) {
+            program->closeWindow(main);
+        }
+        if (HasFailure() && simulator) {
+            std::printf("simulator log:\n%s\n", simulator->log().c_str());
+        }
+    }
+
+    // Tarvo.ini as the program finds it under %APPDATA%.
+    void writeSettings(const std::string& fileType, const std::string& beep) {
+        const std::string folder = std::string(std::getenv("APPDATA")) + "\\tarvo";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        std::ofstream(folder + "\\Tarvo.ini", std::ios::binary)
+            << "[Generic]\r\nCOMMNO=" << testPort() << "\r\nFILETYPE=" << fileType
+            << "\r\nFILEPATH=" << files.windowsPath("last.txt")
+            << "\r\nINSTANTSAVE=1\r\nVERSION=M\r\nBEEP=" << beep << "\r\n";
+    }
+
+    void startSimulator(const Strings& script) {
+        simulator = std::make_unique<WineSimulator>(script, testPort());
+        ASSERT_EQ(simulator->problem(), "");
+    }
+
+    void launch() {
+        program = std::make_unique<RunningProgram>("\"" + windowsPath(TARVO_EXE) + "\"", "");
+        ASSERT_TRUE(program->started()) << "tarvo.exe did not start: " << GetLastError();
+        main = waitForDialog(program->id(), kMainCaption, kWindowDeadline);
+        ASSERT_NE(main, nullptr) << "no window \"" << kMainCaption << "\"";
+        list = std::make_unique<RemoteListView>(GetDlgItem(main, id::kTable), program->id());
+    }
+
+    void clickStartAndWaitFor(const std::string& buttonText) {
+        click(main, id::kStartDev);
+        ASSERT_TRUE(waitUntil([&] { return itemTextOf(main, id::kStartDev) == buttonText; },
+                              kReadingDeadline))
+            << "the button reads \"" << itemTextOf(main, id::kStartDev) << "\"";
+    }
+
+    void measureThreeReadings() {
+        startSimulator(kThreeReadings);
+        launch();
+        clickStartAndWaitFor("Stop Dev.");
+        ASSERT_TRUE(waitUntil([&] { return list->rowCount() == 3; }, kReadingDeadline))
+            << list->rowCount() << " rows";
+    }
+
+    HWND welcomeWindow() const {
+        for (HWND window : ownedWindows(program->id(), main)) {
+            if (textOf(window).empty()) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+
+    SharedFolder files;
+    std::unique_ptr<WineSimulator> simulator;
+    std::unique_ptr<RunningProgram> program;
+    HWND main = nullptr;
+    std::unique_ptr<RemoteListView> list;
+};
+
+TEST_F(FrontEnd, StartUpShowsTheSettingsAndOffersOnlyWhatWorksWhileStopped) {
+    writeSettings("3", "1");
+    launch();
+
+    EXPECT_EQ(itemTextOf(main, id::kStartDev), "Start Dev.");
+    EXPECT_EQ(itemTextOf(main, id::kDateText), today());
+    for (int enabled : {id::kStartDev, id::kCom1, id::kCom2, id::kCom3, id::kCom4, id::kBeep,
+                        id::kFileType, id::kComment, id::kCommentEdit, id::kExcel, id::kTable}) {
+        EXPECT_TRUE(isEnabled(main, enabled)) << "control " << enabled;
+    }
+    for (int disabled :
+         {id::kSave, id::kInstantSave, id::kDelete, id::kChange, id::kClear, id::kPrint}) {
+        EXPECT_FALSE(isEnabled(main, disabled)) << "control " << disabled;
+    }
+    EXPECT_FALSE(isVisible(main, id::kInstantSave));
+    EXPECT_FALSE(isChecked(main, id::kInstantSave)) << "INSTANTSAVE=1 is not obeyed";
+    EXPECT_TRUE(isChecked(main, id::kBeep));
+    const int checkedCom[] = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
+    for (int port = 1; port <= 4; ++port) {
+        EXPECT_EQ(isChecked(main, checkedCom[port - 1]), port == testPort()) << "COM " << port;
+    }
+    EXPECT_EQ(comboItems(main, id::kFileType),
+              (Strings{"1DST34 (*.cm1)", "1DST21 (*.cm1)", "1DSTCustom (*.cm1)", "ASCII (*.den)",
+                       "ASCIIBW(*.den)", "DISPLAY[*.txt]"}));
+    EXPECT_EQ(comboSelection(main, id::kFileType), 3);
+
+    Strings headings;
+    for (int column = 0; column < list->columnCount(); ++column) {
+        headings.push_back(list->heading(column));
+    }
+    EXPECT_EQ(headings, (Strings{"1: No.", "No. Dens", "3:   Cyan", "Magenta", "Yellow", "Black",
+                                 "7:  Percent", "Color", "Time", " Comment"}));
+
+    HWND welcome = welcomeWindow();
+    ASSERT_NE(welcome, nullptr) << "no welcome window in front";
+    RECT client{};
+    GetClientRect(welcome, &client);
+    EXPECT_EQ(client.right, 376);
+    EXPECT_EQ(client.bottom, 200);
+}
+
+TEST_F(FrontEnd, EnterAndEscDoNotCloseTheMainWindow) {
+    launch();
+    HWND edit = GetDlgItem(main, id::kCommentEdit);
+    for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+        PostMessageA(edit, WM_KEYDOWN, key, 1);
+        PostMessageA(edit, WM_KEYUP, key, 0xC0000001);
+    }
+    // A click queued after the keys shows that they have been handled.
+    const bool beep = isChecked(main, id::kBeep);
+    click(main, id::kBeep);
+    ASSERT_TRUE(waitUntil([&] { return isChecked(main, id::kBeep) != beep; }, kWindowDeadline));
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_FALSE(program->hasEnded(milliseconds(0)));
+}
+
+TEST_F(FrontEnd, SystemMenuCommandsSixteenToThirtyOneOpenTheAboutBox) {
+    launch();
+    PostMessageA(main, WM_SYSCOMMAND, 16 + 7, 0);
+    HWND about = waitForDialog(program->id(), "About tarvo", kWindowDeadline);
+    ASSERT_NE(about, nullptr);
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); }, kWindowDeadline));
+}
+
+TEST_F(FrontEnd, StartDevAgainstASilentDeviceTellsTheOperatorAndStaysStopped) {
+    startSimulator({"identify=silent"});
+    launch();
+    click(main, id::kStartDev);
+    const MessageBoxSeen box = waitForMessageBox(program->id(), "tarvo", kReadingDeadline);
+    ASSERT_NE(box.window, nullptr) << "no message box";
+    EXPECT_EQ(box.text, "Cannot write to open COM" + std::to_string(testPort()) +
+                            " ! E1, \rprobably device not connected or switched off.");
+    answer(box, IDOK);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box.window); }, kWindowDeadline));
+    EXPECT_EQ(itemTextOf(main, id::kStartDev), "Start Dev.");
+    EXPECT_FALSE(isEnabled(main, id::kSave));
+}
+
+TEST_F(FrontEnd, ThreeReadingsFromTheDeviceGiveTheirExactCellsNewestOnTop) {
+    measureThreeReadings();
+
+    const std::regex time("[ 12][0-9]:[ 0-5][0-9]:[ 0-5][0-9]");
+    const Strings expected[] = {
+        {"3", "  3", "1.00", "0.90", "0.95", "0.80", "100.00", "K"},
+        {"2", "  2", "0.20", "1.50", "0.30", "1.00", "12.50", "M"},
+        {"1", "  1", "1.23", "0.98", "0.05", "1.50", "45.60", "K"},
+    };
+    for (int row = 0; row < 3; ++row) {
+        Strings cells = list->row(row);
+        ASSERT_EQ(cells.size(), 10u);
+        EXPECT_TRUE(std::regex_match(cells[8], time)) << "time \"" << cells[8] << "\"";
+        EXPECT_EQ(cells[9], "");
+        cells.resize(8);
+        EXPECT_EQ(cells, expected[row]) << "row " << row;
+    }
+    EXPECT_EQ(itemTextOf(main, id::kDateText), today());
+    EXPECT_FALSE(IsWindowVisible(welcomeWindow()));
+    for (int enabled : {id::kSave, id::kDelete, id::kChange, id::kClear, id::kPrint}) {
+        EXPECT_TRUE(isEnabled(main, enabled)) << "control " << enabled;
+    }
+    EXPECT_FALSE(isEnabled(main, id::kCom1));
+
+    clickStartAndWaitFor("Start Dev.");
+    EXPECT_EQ(list->rowCount(), 3) << "the rows survive the stop";
+    EXPECT_TRUE(isEnabled(main, id::kCom1));
+    EXPECT_FALSE(isEnabled(main, id::kSave));
+}
+
+// Finds the Save As dialog's file name field, which the system's template
+// holds as an edit inside a combo box (id 0x47C) or as a plain edit (0x480).
+HWND fileNameField(HWND dialog) {
+    HWND combo = GetDlgItem(dialog, 0x47C);
+    if (combo) {
+        HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+        return edit ? edit : combo;
+    }
+    return GetDlgItem(dialog, 0x480);
+}
+
+TEST_F(FrontEnd, DisplaySaveWritesExactlyTheTableAsShown) {
+    measureThreeReadings();
+    const std::string date = itemTextOf(main, id::kDateText);
+    Strings times;
+    for (int row = 0; row < 3; ++row) {
+        times.push_back(list->cell(row, 8));
+    }
+
+    click(main, id::kSave);
+    HWND dialog = waitForDialog(program->id(), "Save File", kWindowDeadline);
+    ASSERT_NE(dialog, nullptr) << "no Save File dialog";
+    HWND name = fileNameField(dialog);
+    ASSERT_NE(name, nullptr);
+    const std::string target = files.windowsPath("strip.txt");
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, kWindowDeadline));
+
+    const std::string expected =
+        "# Creator: Tarvo, Lindquart GmbH 0049-5521-604718\r\n#Type: Display\r\n#Day: " + date +
+        "\r\nNo\tNo TR\tCyan   Mag.   Yel.   Black  %    Col. Time    Comment\r\n\r\n"
+        "3\t  3\t1.00   0.90   0.95   0.80   100.00 \tK  " +
+        times[0] +
+        "  \t\r\n"
+        "2\t  2\t0.20   1.50   0.30   1.00   12.50 \tM  " +
+        times[1] +
+        "  \t\r\n"
+        "1\t  1\t1.23   0.98   0.05   1.50   45.60 \tK  " +
+        times[2] + "  \t\r\n";
+    ASSERT_TRUE(waitUntil([&] { return files.read("strip.txt").size() >= expected.size(); },
+                          kWindowDeadline))
+        << "saved: \"" << files.read("strip.txt") << "\"";
+    EXPECT_EQ(files.read("strip.txt"), expected);
+}
+
+}  // namespace
+}  // namespace tarvo::test

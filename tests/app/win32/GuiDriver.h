@@ -1,0 +1,86 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tarvo::test {
+
+using std::chrono::milliseconds;
+
+// Waits, checking every few milliseconds, until the condition holds or the
+// deadline passes; true when it held.
+bool waitUntil(const std::function<bool()>& condition, milliseconds deadline);
+
+// A program started for the test, ended (window closed, else killed) with it.
+class RunningProgram {
+  public:
+    RunningProgram(const std::string& commandLine, const std::string& folder);
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool started() const { return process_.hProcess != nullptr; }
+    DWORD id() const { return process_.dwProcessId; }
+    bool hasEnded(milliseconds deadline) const;
+    // Closes the given window and waits for the program to end; kills it if it does not.
+    void closeWindow(HWND window);
+
+  private:
+    PROCESS_INFORMATION process_{};
+};
+
+// The top-level dialog (class "#32770") of the process with this caption;
+// null when none appears before the deadline.
+HWND waitForDialog(DWORD processId, const std::string& caption, milliseconds deadline);
+// The visible top-level windows of the process that belong to the owner.
+std::vector<HWND> ownedWindows(DWORD processId, HWND owner);
+
+std::string textOf(HWND window);
+std::string itemTextOf(HWND dialog, int id);
+bool isEnabled(HWND dialog, int id);
+bool isVisible(HWND dialog, int id);
+bool isChecked(HWND dialog, int id);
+// Posted, so that a button that opens a modal window does not hold the driver.
+void click(HWND dialog, int id);
+void setItemText(HWND dialog, int id, const std::string& text);
+int comboSelection(HWND dialog, int id);
+std::vector<std::string> comboItems(HWND dialog, int id);
+
+// A message box of the process: its caption and text.
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;
+};
+MessageBoxSeen waitForMessageBox(DWORD processId, const std::string& caption,
+                                 milliseconds deadline);
+void answer(const MessageBoxSeen& box, int button);
+
+// A list view of another process, read through memory lent in that process.
+class RemoteListView {
+  public:
+    RemoteListView(HWND list, DWORD processId);
+    ~RemoteListView();
+    RemoteListView(const RemoteListView&) = delete;
+    RemoteListView& operator=(const RemoteListView&) = delete;
+
+    int rowCount() const;
+    int columnCount() const;
+    std::string cell(int row, int column) const;
+    std::string heading(int column) const;
+    std::vector<std::string> row(int index) const;
+    bool isSelected(int row) const;
+
+  private:
+    std::string readText(std::size_t textOffset) const;
+
+    HWND list_;
+    HANDLE process_ = nullptr;
+    char* remote_ = nullptr;
+};
+
+}  // namespace tarvo::test

@@ -1,0 +1,111 @@
+#include "WineSimulator.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "GuiDriver.h"
+
+namespace tarvo::test {
+
+namespace {
+
+constexpr milliseconds kStartDeadline{15000};
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// Runs a shell command line as a Linux process; wine starts a program that
+// is not a Windows one as a native process.
+void runShell(const std::string& command) {
+    RunningProgram shell("/bin/sh -c \"" + command + "\"", "");
+}
+
+bool exists(const std::string& windowsPath) {
+    return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void removeTree(const std::string& windowsPath) {
+    WIN32_FIND_DATAA entry;
+    HANDLE found = FindFirstFileA((windowsPath + "\\*").c_str(), &entry);
+    if (found != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name != "." && name != "..") {
+                DeleteFileA((windowsPath + "\\" + name).c_str());
+            }
+        } while (FindNextFileA(found, &entry));
+        FindClose(found);
+    }
+    RemoveDirectoryA(windowsPath.c_str());
+}
+
+}  // namespace
+
+std::string windowsPath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
+SharedFolder::SharedFolder() {
+    static std::atomic<int> next{0};
+    unix_ = "/tmp/tarvo-wingui-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(next++);
+    CreateDirectoryA(windowsPath().c_str(), nullptr);
+}
+
+SharedFolder::~SharedFolder() {
+    removeTree(windowsPath());
+}
+
+std::string SharedFolder::windowsPath(const std::string& name) const {
+    return windowsPath() + "\\" + name;
+}
+
+std::string SharedFolder::read(const std::string& name) const {
+    std::ifstream file(windowsPath(name), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+WineSimulator::WineSimulator(const std::vector<std::string>& script, int comNumber) {
+    const std::string simulator = environment("TARVO_DENSITOMETER_SIM");
+    const std::string prefix = environment("WINEPREFIX");
+    if (simulator.empty() || prefix.empty()) {
+        problem_ = "TARVO_DENSITOMETER_SIM and WINEPREFIX must name the simulator and the prefix";
+        return;
+    }
+    link_ = prefix + "/dosdevices/com" + std::to_string(comNumber);
+    std::string command = "echo $$ > " + folder_.unixPath("pid") + "; exec " + simulator +
+                          " --link " + link_ + " --log " + folder_.unixPath("sim.log");
+    for (const std::string& item : script) {
+        command += " " + item;
+    }
+    // The simulator prints its terminal's name once the link is in place.
+    command += " > " + folder_.unixPath("ready");
+    runShell(command);
+    if (!waitUntil([&] { return !folder_.read("ready").empty(); }, kStartDeadline)) {
+        problem_ = "the simulator did not start: " + folder_.read("sim.log");
+    }
+}
+
+WineSimulator::~WineSimulator() {
+    if (folder_.read("pid").empty()) {
+        return;
+    }
+    runShell("kill $(cat " + folder_.unixPath("pid") + ")");
+    waitUntil([&] { return !exists(test::windowsPath(link_)); }, kStartDeadline);
+}
+
+}  // namespace tarvo::test
