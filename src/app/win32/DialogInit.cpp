@@ -41,15 +41,15 @@ std::vector<DialogInitItem> parseDialogInit(const std::uint8_t* data, std::size_
 }
 
 void applyDialogInit(HINSTANCE instance, int templateId, HWND dialog) {
-    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(templateId),
-                                MAKEINTRESOURCEA(kDialogInitType));
+    HRSRC found =
+        FindResourceA(instance, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(kDialogInitType));
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (data == nullptr) {
         return;
     }
-    for (const DialogInitItem& item : parseDialogInit(static_cast<const std::uint8_t*>(data),
-                                                      SizeofResource(instance, found))) {
+    for (const DialogInitItem& item :
+         parseDialogInit(static_cast<const std::uint8_t*>(data), SizeofResource(instance, found))) {
         const UINT message = item.message == kAddComboString  ? CB_ADDSTRING
                              : item.message == kAddListString ? LB_ADDSTRING
                                                               : 0;

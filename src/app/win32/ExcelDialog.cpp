@@ -45,8 +45,7 @@ ExcelDialog::~ExcelDialog() {
     }
 }
 
-INT_PTR CALLBACK ExcelDialog::dialogProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
+INT_PTR CALLBACK ExcelDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<ExcelDialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);

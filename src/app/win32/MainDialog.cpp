@@ -1,9 +1,13 @@
 #include "app/win32/MainDialog.h"
 
+#include <cstring>
+
+#include "app/CopiedRows.h"
 #include "app/win32/AboutDialog.h"
 #include "app/win32/DialogInit.h"
 #include "app/win32/WindowText.h"
 #include "res/ControlIds.h"
+#include "res/Texts.h"
 
 namespace tarvo::win32 {
 
@@ -19,16 +23,16 @@ constexpr int kStateControls[] = {
     id::kClear, id::kInstantSave, id::kDelete,      id::kChange,  id::kBeep, id::kPrint,
     id::kExcel, id::kDateText,    id::kCommentEdit, id::kComment, id::kCom3, id::kCom4,
 };
-constexpr int kCheckable[] = {id::kBeep,  id::kCom1, id::kCom2,
-                              id::kCom3,  id::kCom4, id::kInstantSave};
+constexpr int kCheckable[] = {id::kBeep, id::kCom1, id::kCom2,
+                              id::kCom3, id::kCom4, id::kInstantSave};
 
 }  // namespace
 
 MainDialog::MainDialog(MainDialogServices services) : services_(std::move(services)) {
     icon_ = LoadIconA(services_.instance, MAKEINTRESOURCEA(kIconResource));
-    smallIcon_ = static_cast<HICON>(
-        LoadImageA(services_.instance, MAKEINTRESOURCEA(kIconResource), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    smallIcon_ = static_cast<HICON>(LoadImageA(services_.instance, MAKEINTRESOURCEA(kIconResource),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
 }
 
 MainDialog::~MainDialog() {
@@ -105,7 +109,8 @@ void MainDialog::initialise() {
     addAboutEntry();
     applyDialogInit(services_.instance, kMainTemplate, window_);
     list_ = std::make_unique<ReadingListView>(item(id::kTable));
-    state_ = std::make_unique<MainWindowState>(services_.ini, services_.clock, list_->clientWidth());
+    state_ =
+        std::make_unique<MainWindowState>(services_.ini, services_.clock, list_->clientWidth());
     list_->showTable(state_->table());
     state_->setChangeListener([this] { showState(); });
     state_->initialise();
@@ -121,6 +126,9 @@ void MainDialog::addAboutEntry() {
     if (menu && LoadStringA(services_.instance, kAboutString, entry, sizeof entry) > 0) {
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(menu, MF_STRING, id::kAboutCommand, entry);
+    }
+    if (menu) {
+        AppendMenuA(menu, MF_STRING, MainDialog::kCopyRowsCommand, text::kCopyRowsEntry);
     }
 }
 
@@ -171,6 +179,9 @@ void MainDialog::command(int id, int code) {
         case id::kChange:
             state_->changeClicked();
             return;
+        case kCopyRowsCommand:
+            copyRows();
+            return;
         default:
             break;
     }
@@ -189,11 +200,36 @@ void MainDialog::notify(const NMHDR& header, LPARAM lParam) {
 }
 
 bool MainDialog::systemCommand(WPARAM command) {
+    if ((command & 0xFFF0) == kCopyRowsCommand) {
+        copyRows();
+        return true;
+    }
     if (!opensAbout(static_cast<int>(command))) {
         return false;
     }
     showAboutBox(services_.instance, window_);
     return true;
+}
+
+// CF_TEXT with CR LF line ends, as Windows programs paste it.
+void MainDialog::copyRows() {
+    const std::string text = copiedRowsText(state_->table(), "\r\n");
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (block == nullptr) {
+        return;
+    }
+    char* bytes = static_cast<char*>(GlobalLock(block));
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    if (!OpenClipboard(window_)) {
+        GlobalFree(block);
+        return;
+    }
+    EmptyClipboard();
+    if (SetClipboardData(CF_TEXT, block) == nullptr) {
+        GlobalFree(block);
+    }
+    CloseClipboard();
 }
 
 bool MainDialog::paintMinimised() {
@@ -226,8 +262,8 @@ void MainDialog::showState() {
     for (int id : kCheckable) {
         CheckDlgButton(window_, id, state.isChecked(id) ? BST_CHECKED : BST_UNCHECKED);
     }
-    SendDlgItemMessageA(window_, id::kFileType, CB_SETCURSEL, state.fileTypeSelection().value_or(-1),
-                        0);
+    SendDlgItemMessageA(window_, id::kFileType, CB_SETCURSEL,
+                        state.fileTypeSelection().value_or(-1), 0);
     setItemText(window_, id::kDateText, state.dateText());
     setItemText(window_, id::kStartDev, state.startButtonText());
     if (itemText(window_, id::kCommentEdit, 255) != state.commentEdit()) {

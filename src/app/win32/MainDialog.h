@@ -29,6 +29,9 @@ struct MainDialogServices {
 // close box does, and ends the program.
 class MainDialog {
   public:
+    // "&Copy Rows" in the system menu and Ctrl+C: the rows to the clipboard.
+    static constexpr int kCopyRowsCommand = 32;
+
     explicit MainDialog(MainDialogServices services);
     ~MainDialog();
     MainDialog(const MainDialog&) = delete;
@@ -54,6 +57,7 @@ class MainDialog {
     void command(int id, int code);
     void notify(const NMHDR& header, LPARAM lParam);
     bool systemCommand(WPARAM command);
+    void copyRows();
     bool paintMinimised();
     void showState();
     HWND item(int id) const { return GetDlgItem(window_, id); }

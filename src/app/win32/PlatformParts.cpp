@@ -41,10 +41,9 @@ class StreamFiles final : public FileCreator {
 
 MainWiringParts platformParts(IniFile&) {
     MainWiringParts parts;
-    parts.device = std::make_unique<DeviceLink>([](int) { return std::unique_ptr<SerialPort>(); },
-                                                [](std::chrono::milliseconds pause) {
-                                                    Sleep(static_cast<DWORD>(pause.count()));
-                                                });
+    parts.device = std::make_unique<DeviceLink>(
+        [](int, std::string&) { return std::unique_ptr<SerialPort>(); },
+        [](std::chrono::milliseconds pause) { Sleep(static_cast<DWORD>(pause.count())); });
     parts.files = std::make_unique<StreamFiles>();
     parts.spreadsheetServer = [] { return AutomationObject(); };
     return parts;

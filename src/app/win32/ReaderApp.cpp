@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <string_view>
+
 #include "app/win32/MainDialog.h"
 #include "app/win32/MainWiring.h"
 #include "app/win32/PlatformParts.h"
@@ -16,10 +18,18 @@ std::filesystem::path programFolder() {
     return std::filesystem::path(std::string(path, length)).parent_path();
 }
 
-bool isDialog(HWND window) {
+bool hasClass(HWND window, std::string_view wanted) {
     char name[16] = {};
     GetClassNameA(window, name, sizeof name);
-    return std::string_view(name) == "#32770";
+    return std::string_view(name) == wanted;
+}
+
+// Ctrl+C in the main window copies rows, except in the comment edit, which
+// copies its own text.
+bool copiesRows(const MSG& message, HWND root, HWND mainWindow) {
+    return message.message == WM_KEYDOWN && message.wParam == 'C' &&
+           (GetKeyState(VK_CONTROL) & 0x8000) != 0 && root == mainWindow &&
+           !hasClass(message.hwnd, "Edit");
 }
 
 }  // namespace
@@ -37,14 +47,18 @@ int ReaderApp::run() {
     messages_.setOwner(dialog.handle());
     MainWiring wiring(dialog, messages_, platformParts(ini_));
     ShowWindow(dialog.handle(), SW_SHOW);
-    return runMessageLoop();
+    return runMessageLoop(dialog.handle());
 }
 
-int runMessageLoop() {
+int runMessageLoop(HWND mainWindow) {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-        if (root && isDialog(root) && IsDialogMessageA(root, &message)) {
+        if (copiesRows(message, root, mainWindow)) {
+            SendMessageA(mainWindow, WM_COMMAND, MainDialog::kCopyRowsCommand, 0);
+            continue;
+        }
+        if (root && hasClass(root, "#32770") && IsDialogMessageA(root, &message)) {
             continue;
         }
         TranslateMessage(&message);

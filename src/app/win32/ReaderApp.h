@@ -24,7 +24,8 @@ class ReaderApp {
 };
 
 // The message loop of the program's windows: keyboard navigation inside
-// every dialog, modeless ones included, until the main window has gone.
-int runMessageLoop();
+// every dialog, modeless ones included, and Ctrl+C for the main window's
+// rows, until the main window has gone.
+int runMessageLoop(HWND mainWindow);
 
 }  // namespace tarvo::win32

@@ -214,6 +214,15 @@ TEST_F(FrontEnd, ThreeReadingsFromTheDeviceGiveTheirExactCellsNewestOnTop) {
     }
     EXPECT_FALSE(isEnabled(main, id::kCom1));
 
+    clearClipboard();
+    PostMessageA(main, WM_SYSCOMMAND, 32, 0);  // "&Copy Rows"
+    std::string copied;
+    ASSERT_TRUE(waitUntil([&] { return !(copied = clipboardText()).empty(); }, kWindowDeadline));
+    EXPECT_EQ(copied.substr(0, copied.find("\r\n", copied.find("\r\n") + 2)),
+              "1: No.\tNo. Dens\t3:   Cyan\tMagenta\tYellow\tBlack\t7:  Percent\tColor\tTime\t"
+              "Comment\r\n3\t3\t1.00\t0.90\t0.95\t0.80\t100.00\tK\t" +
+                  list->cell(0, 8).substr(list->cell(0, 8).find_first_not_of(' ')) + "\t");
+
     clickStartAndWaitFor("Start Dev.");
     EXPECT_EQ(list->rowCount(), 3) << "the rows survive the stop";
     EXPECT_TRUE(isEnabled(main, id::kCom1));

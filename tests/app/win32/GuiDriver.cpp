@@ -147,12 +147,37 @@ int comboSelection(HWND dialog, int id) {
 std::vector<std::string> comboItems(HWND dialog, int id) {
     std::vector<std::string> items;
     const int count = static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0));
+    // Asked in UTF-16: wine hands an item's text to another process as such.
     for (int i = 0; i < count; ++i) {
-        char text[kTextSize] = {};
-        SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        items.emplace_back(text);
+        wchar_t text[kTextSize] = {};
+        SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        char bytes[kTextSize] = {};
+        WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+        items.emplace_back(bytes);
     }
     return items;
+}
+
+std::string clipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) {
+        return text;
+    }
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void clearClipboard() {
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
 }
 
 namespace {
@@ -188,11 +213,11 @@ void answer(const MessageBoxSeen& box, int button) {
 // The lent memory holds an LVITEMA (or LVCOLUMNA) and after it the text buffer
 // its pointer names, both in the other process.
 RemoteListView::RemoteListView(HWND list, DWORD processId) : list_(list) {
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                           processId);
+    process_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     if (process_) {
-        remote_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, 4096,
-                                                    MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        remote_ = static_cast<char*>(
+            VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     }
 }
 

@@ -50,6 +50,10 @@ void setItemText(HWND dialog, int id, const std::string& text);
 int comboSelection(HWND dialog, int id);
 std::vector<std::string> comboItems(HWND dialog, int id);
 
+// The clipboard's CF_TEXT, empty when it holds none; clearClipboard empties it.
+std::string clipboardText();
+void clearClipboard();
+
 // A message box of the process: its caption and text.
 struct MessageBoxSeen {
     HWND window = nullptr;

@@ -68,7 +68,8 @@ TEST(FilterList, KeepsLeadingBlanksAndEndsWithAnEmptyString) {
 
 TEST(PageTexts, LinesBeyondOnePageContinueOnTheNextWithNoneLost) {
     const std::vector<std::string_view> lines = {"a", "b\tc", "", "d", "e"};
-    EXPECT_EQ(pageTexts(lines, 2), (std::vector<std::string>{"a\r\nb\tc\r\n", "\r\nd\r\n", "e\r\n"}));
+    EXPECT_EQ(pageTexts(lines, 2),
+              (std::vector<std::string>{"a\r\nb\tc\r\n", "\r\nd\r\n", "e\r\n"}));
     EXPECT_EQ(pageTexts(lines, 0).size(), 5u) << "a page too small for a line still takes one";
     EXPECT_TRUE(pageTexts({}, 10).empty());
 }

@@ -59,8 +59,8 @@ std::string windowsPath(const std::string& unixPath) {
 
 SharedFolder::SharedFolder() {
     static std::atomic<int> next{0};
-    unix_ = "/tmp/tarvo-wingui-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(next++);
+    unix_ =
+        "/tmp/tarvo-wingui-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(next++);
     CreateDirectoryA(windowsPath().c_str(), nullptr);
 }
 
