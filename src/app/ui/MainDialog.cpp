@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "app/CopiedRows.h"
 #include "app/WelcomeBitmap.h"
@@ -326,6 +327,14 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
 void MainDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     showState();
+    // Once the window manager knows the main window, the welcome window can
+    // be put in front of it; shown earlier it would be stacked below.
+    QTimer::singleShot(0, this, [this] {
+        if (welcome_ && welcome_->isVisible()) {
+            welcome_->hide();
+            welcome_->show();
+        }
+    });
 }
 
 void MainDialog::hideEvent(QHideEvent* event) {

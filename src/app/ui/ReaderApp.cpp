@@ -87,7 +87,13 @@ std::unique_ptr<MainWiring> ReaderApp::wire(MainDialog& dialog) {
 int ReaderApp::run() {
     MainDialog dialog({ini_, clock_, messages_, programFolder()});
     auto wiring = wire(dialog);
-    dialog.exec();
+    // Run until it closes, but not as a modal window: nothing else of the
+    // program could be blocked, and window managers stack a modal window
+    // above its own welcome window.
+    QEventLoop loop;
+    QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    dialog.show();
+    loop.exec();
     return 0;
 }
 

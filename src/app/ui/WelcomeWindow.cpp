@@ -19,7 +19,9 @@ QImage decode(const WelcomeBitmap& bitmap) {
 }  // namespace
 
 WelcomeWindow::WelcomeWindow(const WelcomeBitmap& bitmap, QWidget* owner)
-    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    // Owned by the main window as every other window is: a tool window stays
+    // in front of its owner, has no task-bar entry and no minimise button.
+    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       picture_(decode(bitmap)) {
     setObjectName("welcome");
     // The operator goes on typing in the main window while the picture shows.

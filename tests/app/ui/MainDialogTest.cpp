@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <fstream>
 #include <memory>
 
@@ -414,6 +415,16 @@ TEST_F(MainDialogTest, StartAndStopSwitchButtonsAndTheWelcomeWindow) {
     EXPECT_EQ(control<QPushButton>(id::kStartDev)->text(), "Start Dev.");
     EXPECT_FALSE(control(id::kSave)->isEnabled());
     EXPECT_TRUE(dialog->welcomeWindow()->isVisible());
+}
+
+TEST_F(MainDialogTest, WelcomeWindowIsOwnedByTheMainWindowWithoutATaskBarEntry) {
+    shown();
+    WelcomeWindow* welcome = dialog->welcomeWindow();
+    ASSERT_TRUE(QTest::qWaitFor([welcome] { return welcome->isVisible(); }, 10000));
+    ASSERT_NE(welcome->windowHandle(), nullptr);
+    EXPECT_EQ(welcome->windowHandle()->transientParent(), dialog->windowHandle());
+    EXPECT_EQ(welcome->windowType(), Qt::Tool);
+    EXPECT_FALSE(welcome->windowFlags() & Qt::WindowMinMaxButtonsHint);
 }
 
 TEST_F(MainDialogTest, WelcomePictureComesFromTheProgramFolder) {
