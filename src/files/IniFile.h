@@ -12,15 +12,18 @@ namespace tarvo {
 // "key=value" lines. Sections and keys are found case-insensitively; every
 // other line, comment and section is kept as it stands. The file is read
 // anew for each lookup, as the program's settings are read rarely.
+// On Windows, ProfileIniFile (win32/) hands both to the system's own
+// private-profile functions instead.
 class IniFile {
   public:
     explicit IniFile(std::filesystem::path path);
+    virtual ~IniFile() = default;
 
     const std::filesystem::path& path() const { return path_; }
 
     // The key's value with surrounding blanks (and one pair of enclosing quotes)
     // removed, or nothing when the file, the section or the key is missing.
-    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    virtual std::optional<std::string> value(std::string_view section, std::string_view key) const;
 
     // The value, or the fallback when the key is missing, cut to bufferSize - 1
     // characters as a caller's fixed buffer would cut it.
@@ -37,7 +40,7 @@ class IniFile {
     // a read-only file is left alone (see replaceSettingsText). A new file has
     // CR LF line ends, an existing one keeps its own. False when it could not
     // be written, or when a name or the value holds a line break.
-    bool write(std::string_view section, std::string_view key, std::string_view value);
+    virtual bool write(std::string_view section, std::string_view key, std::string_view value);
 
   private:
     std::filesystem::path path_;

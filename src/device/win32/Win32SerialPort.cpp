@@ -1,0 +1,115 @@
+#include "device/win32/Win32SerialPort.h"
+
+#include <utility>
+
+namespace tarvo {
+
+namespace {
+
+BYTE parityByte(Parity parity) {
+    switch (parity) {
+        case Parity::Odd:
+            return ODDPARITY;
+        case Parity::Even:
+            return EVENPARITY;
+        case Parity::None:
+            break;
+    }
+    return NOPARITY;
+}
+
+BYTE stopBitsByte(StopBits stopBits) {
+    switch (stopBits) {
+        case StopBits::OnePointFive:
+            return ONE5STOPBITS;
+        case StopBits::Two:
+            return TWOSTOPBITS;
+        case StopBits::One:
+            break;
+    }
+    return ONESTOPBIT;
+}
+
+DWORD chunkOf(std::size_t size) {
+    return size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
+}
+
+}  // namespace
+
+std::string systemErrorText(DWORD error) {
+    char text[256] = {};
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, error, 0, text, sizeof text, nullptr);
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n'))
+        text[--length] = '\0';
+    return length > 0 ? std::string(text, length) : "error " + std::to_string(error);
+}
+
+std::string Win32SerialPort::devicePath(int comPort) {
+    return "\\\\.\\COM" + std::to_string(comPort);
+}
+
+std::unique_ptr<Win32SerialPort> Win32SerialPort::open(int comPort, std::string* why) {
+    std::string path = devicePath(comPort);
+    HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        if (why != nullptr)
+            *why = path + ": " + systemErrorText(::GetLastError());
+        return nullptr;
+    }
+    return std::unique_ptr<Win32SerialPort>(new Win32SerialPort(handle, std::move(path)));
+}
+
+Win32SerialPort::~Win32SerialPort() {
+    ::CloseHandle(handle_);
+}
+
+// Only the four fields are replaced: flow control and the modem lines stay as
+// the port reports them.
+void Win32SerialPort::setLine(const LineSettings& line) {
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    ::GetCommState(handle_, &dcb);
+    dcb.BaudRate = static_cast<DWORD>(line.baudRate);
+    dcb.ByteSize = static_cast<BYTE>(line.dataBits);
+    dcb.Parity = parityByte(line.parity);
+    dcb.StopBits = stopBitsByte(line.stopBits);
+    ::SetCommState(handle_, &dcb);
+}
+
+void Win32SerialPort::setTimeouts(const PortTimeouts& timeouts) {
+    COMMTIMEOUTS record{};
+    ::GetCommTimeouts(handle_, &record);
+    record.ReadIntervalTimeout = timeouts.readInterval;
+    record.ReadTotalTimeoutMultiplier = timeouts.readTotalMultiplier;
+    record.ReadTotalTimeoutConstant = timeouts.readTotalConstant;
+    record.WriteTotalTimeoutMultiplier = timeouts.writeTotalMultiplier;
+    record.WriteTotalTimeoutConstant = timeouts.writeTotalConstant;
+    ::SetCommTimeouts(handle_, &record);
+}
+
+void Win32SerialPort::purge(PurgeMode mode) {
+    DWORD flags = PURGE_TXCLEAR | PURGE_RXCLEAR;
+    if (mode == PurgeMode::AbortAndClear)
+        flags |= PURGE_TXABORT | PURGE_RXABORT;
+    ::PurgeComm(handle_, flags);
+}
+
+IoResult Win32SerialPort::write(const std::uint8_t* data, std::size_t size) {
+    DWORD written = 0;
+    if (!::WriteFile(handle_, data, chunkOf(size), &written, nullptr))
+        return IoResult::failed();
+    return IoResult::transferred(written);
+}
+
+// A read that times out still succeeds and reports what came, none included;
+// only a failed ReadFile means the port broke.
+IoResult Win32SerialPort::read(std::uint8_t* data, std::size_t size) {
+    DWORD received = 0;
+    if (!::ReadFile(handle_, data, chunkOf(size), &received, nullptr))
+        return IoResult::failed();
+    return IoResult::transferred(received);
+}
+
+}  // namespace tarvo

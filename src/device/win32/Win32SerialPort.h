@@ -1,0 +1,44 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "device/SerialPort.h"
+
+namespace tarvo {
+
+// A COM port through the Win32 communications functions, synchronous (not
+// overlapped), so each read and write ends within the port's own time-outs.
+class Win32SerialPort final : public SerialPort {
+  public:
+    // "\\.\COMn", which also reaches COM10 and above.
+    static std::string devicePath(int comPort);
+
+    // Opens COM1..COM4 exclusively (share mode 0): empty when the port is
+    // absent or held by another program, with why giving path and reason.
+    static std::unique_ptr<Win32SerialPort> open(int comPort, std::string* why = nullptr);
+
+    ~Win32SerialPort() override;
+    Win32SerialPort(const Win32SerialPort&) = delete;
+    Win32SerialPort& operator=(const Win32SerialPort&) = delete;
+
+    void setLine(const LineSettings& line) override;
+    void setTimeouts(const PortTimeouts& timeouts) override;
+    void purge(PurgeMode mode) override;
+    IoResult write(const std::uint8_t* data, std::size_t size) override;
+    IoResult read(std::uint8_t* data, std::size_t size) override;
+    std::string name() const override { return path_; }
+
+  private:
+    Win32SerialPort(HANDLE handle, std::string path) : handle_(handle), path_(std::move(path)) {}
+
+    HANDLE handle_;
+    std::string path_;
+};
+
+// The system's text for an error number, without its line end.
+std::string systemErrorText(DWORD error);
+
+}  // namespace tarvo

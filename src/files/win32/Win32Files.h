@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+
+#include "files/OutputFile.h"
+
+namespace tarvo {
+
+// Files opened with CreateFileA for writing only and with no sharing, so a
+// file another program holds open is refused rather than split between two
+// writers; an existing file is emptied (CREATE_ALWAYS).
+class Win32FileCreator final : public FileCreator {
+  public:
+    std::unique_ptr<OutputFile> create(const std::string& path) override;
+};
+
+// The folder of the running program (GetModuleFileNameA), where TRWelcome.bmp lies.
+std::filesystem::path programFolder();
+
+// The folder of the readings journal: %LOCALAPPDATA%\tarvo, created if missing.
+std::filesystem::path journalFolder();
+
+}  // namespace tarvo
