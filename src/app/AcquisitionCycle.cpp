@@ -91,9 +91,12 @@ void AcquisitionCycle::showReading(ReadingKind kind, const ReadingValues& values
     ReadingTable& table = window_.table();
     if (kind != table.mode())
         table.switchMode(kind, window_.tableClientWidth());
-    const int row = table.changePending() ? table.replaceRow() : table.addRow();
+    const bool replaced = table.changePending();
+    const int row = replaced ? table.replaceRow() : table.addRow();
     table.setCell(row, 1, "  " + std::to_string(values[0]));
     writeValues(row, kind, values, time);
+    if (rowShown_)
+        rowShown_(row, replaced);
     if (placement_)
         placement_(table, row);
     timer_.install(kPollPeriod);

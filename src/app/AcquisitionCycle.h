@@ -24,6 +24,10 @@ class AcquisitionCycle {
     // spreadsheet transfer is active.
     using Placement = std::function<void(const ReadingTable& table, int row)>;
 
+    // Called once a reading's row holds all its texts, before the spreadsheet
+    // sees it; replaced when it was written over the row that Change chose.
+    using RowShown = std::function<void(int row, bool replaced)>;
+
     AcquisitionCycle(MainWindowState& window, ReadingLink& link, PollTimer& timer, Beeper& beeper,
                      MessageBoxes& boxes);
 
@@ -38,6 +42,7 @@ class AcquisitionCycle {
     void setDiagnostics(std::function<void(const std::string&)> diagnostics) {
         diagnostics_ = std::move(diagnostics);
     }
+    void setRowShown(RowShown rowShown) { rowShown_ = std::move(rowShown); }
     int idleCount() const { return idleCount_; }
 
   private:
@@ -55,6 +60,7 @@ class AcquisitionCycle {
     MessageBoxes& boxes_;
     Placement placement_;
     std::function<void(const std::string&)> diagnostics_;
+    RowShown rowShown_;
     int idleCount_ = 0;
 };
 

@@ -67,8 +67,8 @@ void ReadingTable::switchMode(ReadingKind kind, int clientWidth) {
     notify([&](TableObserver& o) { o.columnsAboutToBeRebuilt(); });
     mode_ = kind;
     rows_.clear();
-    columns_ = columnLayout(
-        kind == ReadingKind::Density ? ColumnLayout::Density : ColumnLayout::Colour, clientWidth);
+    layout_ = kind == ReadingKind::Density ? ColumnLayout::Density : ColumnLayout::Colour;
+    columns_ = columnLayout(layout_, clientWidth);
     // The remembered row is gone with the others.
     changePending_ = false;
     notify([&](TableObserver& o) { o.columnsRebuilt(); });
@@ -94,11 +94,23 @@ int ReadingTable::replaceRow() {
     return changeTarget_;
 }
 
+void ReadingTable::restore(ColumnLayout layout, int clientWidth, std::vector<RowCells> rows) {
+    layout_ = layout;
+    mode_ = layout == ColumnLayout::Density ? ReadingKind::Density : ReadingKind::Colour;
+    columns_ = columnLayout(layout, clientWidth);
+    rows_.clear();
+    for (auto& cells : rows)
+        rows_.push_back(Reading{std::move(cells), false});
+    changePending_ = false;
+    notify([&](TableObserver& o) { o.columnsRebuilt(); });
+}
+
 void ReadingTable::clear() {
     announceReset();
     rows_.clear();
     changePending_ = false;
     notifyReset();
+    notify([&](TableObserver& o) { o.rowsCleared(); });
 }
 
 void ReadingTable::deleteSelected() {
@@ -116,6 +128,7 @@ void ReadingTable::deleteSelected() {
     }
     renumber();
     notifyReset();
+    notify([&](TableObserver& o) { o.rowDeleted(*first); });
 }
 
 void ReadingTable::change() {
@@ -131,6 +144,7 @@ void ReadingTable::comment(std::string_view text) {
         return;
     int row = firstSelected().value_or(0);
     setCell(row, commentColumn(), std::string(text.substr(0, kMaxCommentLength)));
+    notify([&](TableObserver& o) { o.commentWritten(row); });
 }
 
 void ReadingTable::renumber() {

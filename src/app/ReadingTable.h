@@ -46,7 +46,15 @@ class TableObserver {
     virtual void rowAboutToBeInserted(int /*index*/) {}
     virtual void rowInserted(int index) = 0;
     virtual void rowChanged(int index) = 0;  // cell texts or selected state
+    // What the operator did, told after the rows above; for those who keep a
+    // record of the table rather than show it.
+    virtual void rowsCleared() {}
+    virtual void rowDeleted(int /*index*/) {}
+    virtual void commentWritten(int /*row*/) {}
 };
+
+// One row's cell texts, as kept outside the table.
+using RowCells = std::array<std::string, kMaxColumns>;
 
 // The program's only store of measurements: rows of cell texts, newest at
 // index 0, the row at index i numbered rowCount() - i. File layouts, printing
@@ -61,6 +69,7 @@ class ReadingTable {
     void removeObserver(TableObserver* observer);
 
     ReadingKind mode() const { return mode_; }
+    ColumnLayout layout() const { return layout_; }
     const std::vector<ColumnSpec>& columns() const { return columns_; }
     int columnCount() const { return static_cast<int>(columns_.size()); }
     int rowCount() const { return static_cast<int>(rows_.size()); }
@@ -81,6 +90,10 @@ class ReadingTable {
     bool changePending() const { return changePending_; }
     int changeTarget() const { return changeTarget_; }
 
+    // Puts back a table kept from an earlier session: its layout and its
+    // rows, newest first, texts as they were. Observers see new columns.
+    void restore(ColumnLayout layout, int clientWidth, std::vector<RowCells> rows);
+
     // The operator's row operations.
     void clear();
     void deleteSelected();
@@ -97,6 +110,7 @@ class ReadingTable {
     void notify(Event event);
 
     ReadingKind mode_ = ReadingKind::Colour;
+    ColumnLayout layout_ = ColumnLayout::ColourAtCreation;
     std::vector<ColumnSpec> columns_;
     std::deque<Reading> rows_;
     bool changePending_ = false;

@@ -79,20 +79,20 @@ std::string chooseSaveFile(std::string& storedPath, int fileType, std::string_vi
     return chooser.choose(request);
 }
 
-void saveTable(const SaveContext& context) {
+bool saveTable(const SaveContext& context) {
     Settings& settings = context.settings;
     std::string lastPath = storedPath(context.ini);
     const std::string chosen =
         chooseSaveFile(lastPath, settings.fileType, kSaveTitle, context.chooser);
     settings.filePath = cutTo(lastPath, kMaxFilePath);
     if (chosen.empty()) {
-        return;
+        return false;
     }
     // Asked only now, so the operator learns it after naming the file; no file
     // is created.
     if (settings.fileType == static_cast<int>(ExportFormat::DstCustom)) {
         context.boxes.show(kNotSupportedText, kWarningCaption);
-        return;
+        return false;
     }
     // A line break would end FILEPATH early and put the rest into the settings
     // file as lines of their own.
@@ -100,16 +100,19 @@ void saveTable(const SaveContext& context) {
         carriesLineBreak(chosen) ? nullptr : context.files.create(chosen);
     if (!file) {
         context.boxes.show(kWrongPathText + chosen, text::kProgramName);
-        return;
+        return false;
     }
     // Rendered after the dialog, so readings taken while it was open are in the file.
     const std::string text = renderTable(
         {context.table, settings.fileType, context.dateText, settings.version}, context.boxes);
-    if (!writeWhole(*file, text)) {
+    const bool written = writeWhole(*file, text);
+    if (!written) {
         context.boxes.show(kWriteFailedText, text::kProgramName);
     }
     // Also after a refused layout or a failed write: the file exists either way.
     rememberPath(context, chosen);
+    // A refused layout renders nothing: the file is empty and holds no reading.
+    return written && !text.empty();
 }
 
 }  // namespace tarvo

@@ -49,6 +49,7 @@ struct SaveContext {
 
 // Writes the table in the current layout to a file the operator chooses and
 // remembers the file as FILEPATH. Every failure is shown to the operator.
-void saveTable(const SaveContext& context);
+// True only when a file was created and the whole text reached it.
+bool saveTable(const SaveContext& context);
 
 }  // namespace tarvo

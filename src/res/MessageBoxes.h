@@ -4,9 +4,9 @@
 
 namespace tarvo {
 
-enum class MessageButtons { Ok, OkCancel };
+enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageIcon { None, Exclamation };
-enum class MessageAnswer { Ok, Cancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 // The operator learns of every failure through a modal box with fixed English
 // text. The core asks through this interface so tests can answer without a window.

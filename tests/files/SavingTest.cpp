@@ -351,9 +351,24 @@ TEST_F(SaveTable, ShortWriteOrFailedCloseIsNeverReportedAsSuccess) {
         failing.failClose = closeFails;
         chooser.answerNext("/anywhere/strip.txt");
         settings.fileType = 5;
-        saveTable({table, settings, ini, "6.12.2026", boxes, chooser, failing});
+        EXPECT_FALSE(saveTable({table, settings, ini, "6.12.2026", boxes, chooser, failing}));
     }
     EXPECT_THAT(boxes.texts(), ElementsAre("Write file failed!", "Write file failed!"));
+}
+
+// The reading journal counts a table as saved only on a true answer.
+TEST_F(SaveTable, OnlyAFileWrittenWholeCountsAsSaved) {
+    const auto saveAs = [&](int fileType, const std::string& name) {
+        settings.fileType = static_cast<std::int8_t>(fileType);
+        if (!name.empty())
+            chooser.answerNext((dir / name).string());
+        return saveTable({table, settings, ini, "6.12.2026", boxes, chooser, files});
+    };
+    EXPECT_TRUE(saveAs(5, "strip.txt"));
+    EXPECT_FALSE(saveAs(5, "")) << "cancelled";
+    EXPECT_FALSE(saveAs(2, "custom.cm1")) << "1DSTCustom is not saved";
+    EXPECT_FALSE(saveAs(4, "bw.den")) << "a colour table refused by the density layout";
+    EXPECT_FALSE(saveAs(5, "missing/strip.txt")) << "no such folder";
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QEvent>
 #include <QHelpEvent>
+#include <QTimer>
 #include <QToolTip>
 #include <cstdio>
 
+#include "app/JournalRestore.h"
 #include "app/ui/MainDialog.h"
 #include "device/PortSettings.h"
 #include "device/PortsDialogLogic.h"
@@ -14,6 +16,7 @@
 #include "files/Printing.h"
 #include "files/Saving.h"
 #include "res/ControlIds.h"
+#include "res/Texts.h"
 
 namespace tarvo {
 
@@ -50,7 +53,7 @@ constexpr int kComButtons[] = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
 }  // namespace
 
 MainWiring::MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
-                       AutomationServerFactory spreadsheetServer)
+                       AutomationServerFactory spreadsheetServer, std::filesystem::path journal)
     : dialog_(dialog),
       device_(std::move(device)),
       link_(*device_),
@@ -69,6 +72,26 @@ MainWiring::MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
     dialog.setButtonHandler(id::kExcel, [this] { excel_.open(); });
     dialog.setPortsHandler([this] { openPorts(); });
     installComToolTips();
+    if (!journal.empty()) {
+        journal_ = std::make_unique<ReadingJournal>(dialog.state().table(), journalFiles_,
+                                                    std::move(journal));
+        cycle_.setRowShown(
+            [this](int row, bool replaced) { journal_->readingShown(row, replaced); });
+        // Shown after the change that failed is done with, not in its middle.
+        journal_->setFailureListener([&dialog](const std::string& message) {
+            QTimer::singleShot(0, &dialog, [&dialog, message] {
+                dialog.messages().show(message, text::kProgramName);
+            });
+        });
+    }
+}
+
+void MainWiring::beginJournal() {
+    if (!journal_)
+        return;
+    MainWindowState& state = dialog_.state();
+    beginJournalSession(*journal_, state.table(), state.tableClientWidth(), dialog_.messages(),
+                        state.clock());
 }
 
 void MainWiring::openPorts() {
@@ -84,8 +107,10 @@ void MainWiring::installComToolTips() {
 
 void MainWiring::save() {
     MainWindowState& state = dialog_.state();
-    saveTable({state.table(), state.settings(), state.ini(), state.dateText(), dialog_.messages(),
-               chooser_, files_});
+    const bool saved = saveTable({state.table(), state.settings(), state.ini(), state.dateText(),
+                                  dialog_.messages(), chooser_, files_});
+    if (saved && journal_)
+        journal_->saved();
 }
 
 void MainWiring::print() {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 
 #include "app/AcquisitionCycle.h"
 #include "app/DeviceReadingLink.h"
+#include "app/ReadingJournal.h"
 #include "app/posix/AlsaBeeper.h"
+#include "app/posix/PosixJournalFiles.h"
 #include "app/ui/QtPollTimer.h"
 #include "device/posix/PosixDeviceProbe.h"
 #include "excel/ExcelLink.h"
@@ -18,11 +21,17 @@ namespace tarvo {
 class MainDialog;
 
 // What the main window's Start Dev., Save, Print and EXCEL buttons drive: the
-// densitometer on its serial port, the files, the printer and the spreadsheet.
+// densitometer on its serial port, the files, the printer and the spreadsheet;
+// and the journal that keeps the table on disk.
 class MainWiring {
   public:
+    // Without a journal file the table is kept nowhere but in the window.
     MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
-               AutomationServerFactory spreadsheetServer);
+               AutomationServerFactory spreadsheetServer, std::filesystem::path journal = {});
+
+    // Once the window is shown: offers the readings the last session did not
+    // save, then keeps this session's table in the journal.
+    void beginJournal();
 
     AcquisitionCycle& cycle() { return cycle_; }
     ExcelDialogOpener& excel() { return excel_; }
@@ -46,6 +55,8 @@ class MainWiring {
     QtPrintDialog printDialog_;
     ExcelDialogOpener excel_;
     PosixDeviceProbe probe_;
+    PosixJournalFiles journalFiles_;
+    std::unique_ptr<ReadingJournal> journal_;
 };
 
 }  // namespace tarvo

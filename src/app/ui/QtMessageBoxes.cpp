@@ -10,17 +10,39 @@ QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+QMessageBox::StandardButtons choices(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::Ok:
+            break;
+    }
+    return QMessageBox::Ok;
+}
+
+MessageAnswer answer(int button) {
+    switch (button) {
+        case QMessageBox::Ok:
+            return MessageAnswer::Ok;
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        default:
+            return MessageAnswer::Cancel;
+    }
+}
+
 }  // namespace
 
 MessageAnswer QtMessageBoxes::show(std::string_view text, std::string_view caption,
                                    MessageButtons buttons, MessageIcon icon) {
-    const auto choices = buttons == MessageButtons::OkCancel
-                             ? QMessageBox::Ok | QMessageBox::Cancel
-                             : QMessageBox::StandardButtons(QMessageBox::Ok);
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    latin1(caption), latin1(text), choices, owner_.data());
-    box.setDefaultButton(QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+                    latin1(caption), latin1(text), choices(buttons), owner_.data());
+    box.setDefaultButton(buttons == MessageButtons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    return answer(box.exec());
 }
 
 }  // namespace tarvo

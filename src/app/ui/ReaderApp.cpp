@@ -1,6 +1,7 @@
 #include "app/ui/ReaderApp.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -8,8 +9,10 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/posix/PosixJournalFiles.h"
 #include "app/ui/MainDialog.h"
 #include "app/ui/MainWiring.h"
+#include "app/ui/QuitSignals.h"
 #include "app/ui/Screenshot.h"
 #include "device/posix/PosixDeviceLink.h"
 #include "res/ControlIds.h"
@@ -73,6 +76,17 @@ bool savePicture(MainDialog& dialog, const QString& file) {
     return true;
 }
 
+// A box or dialog waiting for an answer would hold the main window open.
+void closeWindows(MainDialog& main) {
+    for (int nested = 0; nested < 8; ++nested) {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (box == nullptr || box == &main)
+            break;
+        box->reject();
+    }
+    main.close();
+}
+
 }  // namespace
 
 ReaderApp::ReaderApp() : ini_(settingsFilePath()) {}
@@ -81,7 +95,8 @@ ReaderApp::~ReaderApp() = default;
 
 std::unique_ptr<MainWiring> ReaderApp::wire(MainDialog& dialog) {
     messages_.setOwner(&dialog);
-    return std::make_unique<MainWiring>(dialog, makePosixDeviceLink(ini_), spreadsheetServer());
+    return std::make_unique<MainWiring>(dialog, makePosixDeviceLink(ini_), spreadsheetServer(),
+                                        journalFilePath());
 }
 
 int ReaderApp::run() {
@@ -93,6 +108,9 @@ int ReaderApp::run() {
     QEventLoop loop;
     QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
     dialog.show();
+    wiring->beginJournal();
+    // Only after the question: a kill while it is asked leaves the journal as it was.
+    QuitSignals quit([&dialog] { closeWindows(dialog); });
     loop.exec();
     return 0;
 }

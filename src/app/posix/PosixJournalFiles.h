@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+
+#include "app/JournalFile.h"
+
+namespace tarvo {
+
+// $XDG_STATE_HOME/tarvo/journal, else ~/.local/state/tarvo/journal.
+std::filesystem::path journalFilePath();
+
+// Journal files opened for appending; every append ends with fdatasync, so a
+// record is on the disk when it returns.
+class PosixJournalFiles final : public JournalFiles {
+  public:
+    std::unique_ptr<JournalFile> create(const std::filesystem::path& path,
+                                        std::string& reason) override;
+};
+
+}  // namespace tarvo

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/JournalFile.h"
+
+namespace tarvo::test {
+
+// Journal files on the real disk whose space runs out on demand: a write that
+// does not fit is cut where the space ends (a torn record) and fails as a full
+// disk does. create() can be refused, as in a read-only folder.
+class FillingJournalFiles final : public JournalFiles {
+  public:
+    std::unique_ptr<JournalFile> create(const std::filesystem::path& path,
+                                        std::string& reason) override;
+
+    std::optional<std::size_t> spaceLeft;  // bytes; unlimited when empty
+    std::string refuseCreate;              // the reason create() gives, when not empty
+    int creates = 0;
+    int appends = 0;
+};
+
+}  // namespace tarvo::test
