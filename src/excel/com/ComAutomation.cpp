@@ -1,6 +1,5 @@
 #include "excel/com/ComAutomation.h"
 
-#include <ole2.h>
 #include <windows.h>
 
 #include <memory>

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <ocidl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <ocidl.h>
 
 #include <map>
 #include <memory>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <oaidl.h>
 #include <windows.h>
 
 #include "excel/AutomationValue.h"

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <oleauto.h>
 #include <windows.h>
 
 #include <functional>
