@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ExcelLinkServer.h"
 #include "RecordingAutomationObject.h"
 #include "RecordingMessageBoxes.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 using test::FakeExcel;
 using test::RecordingMessageBoxes;
+using test::serverFor;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
@@ -58,7 +60,7 @@ class ExcelLinkTest : public ::testing::Test {
 
     FakeExcel excel;
     RecordingMessageBoxes boxes;
-    ExcelLink link{excel.factory(), boxes};
+    ExcelLink link{serverFor(excel), boxes};
 };
 
 // --- start -----------------------------------------------------------------
@@ -153,7 +155,7 @@ TEST_P(FailedStartTest, CleansUpAndAnswersTheCodeOfTheFailedStep) {
 
     // The failed start left nothing behind: the next one may begin.
     excel = FakeExcel();
-    ExcelLink again(excel.factory(), boxes);
+    ExcelLink again(serverFor(excel), boxes);
     EXPECT_EQ(again.newWorkbook(), ExcelError::Success);
 }
 
@@ -263,7 +265,7 @@ TEST_F(ExcelLinkTest, CloseOnADeadServerFailsButStillLetsTheServerGo) {
 
 TEST_F(ExcelLinkTest, DestroyingARunningClientQuitsTheServerWithAlertsStillOff) {
     {
-        ExcelLink running(excel.factory(), boxes);
+        ExcelLink running(serverFor(excel), boxes);
         ASSERT_EQ(running.newWorkbook(), ExcelError::Success);
         excel.clearCalls();
     }
@@ -272,14 +274,14 @@ TEST_F(ExcelLinkTest, DestroyingARunningClientQuitsTheServerWithAlertsStillOff) 
 }
 
 TEST_F(ExcelLinkTest, DestroyingAnIdleClientCallsNothing) {
-    { ExcelLink idle(excel.factory(), boxes); }
+    { ExcelLink idle(serverFor(excel), boxes); }
     EXPECT_THAT(excel.calls(), IsEmpty());
     EXPECT_THAT(boxes.shown, IsEmpty());
 }
 
 TEST_F(ExcelLinkTest, FailedQuitOnDestructionIsShownToTheOperator) {
     {
-        ExcelLink running(excel.factory(), boxes);
+        ExcelLink running(serverFor(excel), boxes);
         ASSERT_EQ(running.newWorkbook(), ExcelError::Success);
         excel.fail("Application.call 0x12E");
     }
@@ -328,7 +330,7 @@ TEST_F(ExcelLinkTest, MissingOrInactiveSheetIsNotFound) {
     excel.fail("Worksheets.get 0xAA");
     EXPECT_EQ(link.selectWorksheet("Nope"), ExcelError::WorksheetNotFound);
     excel = FakeExcel();
-    ExcelLink other(excel.factory(), boxes);
+    ExcelLink other(serverFor(excel), boxes);
     ASSERT_EQ(other.newWorkbook(), ExcelError::Success);
     excel.fail("Worksheet.call 0x130");
     EXPECT_EQ(other.selectWorksheet("Sheet1"), ExcelError::WorksheetNotFound);
@@ -446,7 +448,7 @@ TEST_F(ExcelLinkTest, AnyFailedCallOfAWriteIsUnspecified) {
     for (const char* failing :
          {"Worksheet.get 0xC5", "Range.put 0x6", "Worksheet.call 0x130", "Range.call 0x130"}) {
         FakeExcel server;
-        ExcelLink client(server.factory(), boxes);
+        ExcelLink client(serverFor(server), boxes);
         ASSERT_EQ(client.newWorkbook(), ExcelError::Success);
         server.fail(failing);
         EXPECT_EQ(client.writeText(1, 1, "x"), ExcelError::Unspecified) << failing;

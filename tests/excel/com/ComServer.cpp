@@ -1,0 +1,66 @@
+// The client under test reaches the fake server through real COM: it looks
+// up "Excel.Application", which the test prefix registers as the test
+// automation server, and that server answers with the fake's objects.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "ExcelLinkServer.h"
+#include "RecordingMessageBoxes.h"
+#include "TestExcelServer.h"
+#include "excel/com/ComAutomation.h"
+
+namespace tarvo::test {
+
+namespace {
+
+UseServerFactory useServer = nullptr;
+
+class TestServerEnvironment final : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+        CLSID registered;
+        if (FAILED(CLSIDFromProgID(L"Excel.Application", &registered)) ||
+            !IsEqualCLSID(registered, kTestExcelServerClsid)) {
+            GTEST_SKIP() << "\"Excel.Application\" is not the test automation server here "
+                            "(scripts/test-windows registers it); a real Excel is never driven";
+        }
+        // COM loads the server; its chooser is taken from the very module COM loaded.
+        IClassFactory* factory = nullptr;
+        ASSERT_TRUE(
+            SUCCEEDED(CoGetClassObject(kTestExcelServerClsid, CLSCTX_INPROC_SERVER, nullptr,
+                                       IID_IClassFactory, reinterpret_cast<void**>(&factory))));
+        factory->Release();
+        HMODULE server = GetModuleHandleA(kTestExcelServerDll);
+        ASSERT_NE(server, nullptr);
+        useServer = reinterpret_cast<UseServerFactory>(
+            reinterpret_cast<void*>(GetProcAddress(server, "tarvoTestExcelServerUse")));
+        ASSERT_NE(useServer, nullptr);
+    }
+    void TearDown() override {
+        if (useServer != nullptr) {
+            useServer(nullptr);
+        }
+        OleUninitialize();
+    }
+};
+
+[[maybe_unused]] const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new TestServerEnvironment);
+
+RecordingMessageBoxes& oleMessages() {
+    static RecordingMessageBoxes messages;
+    return messages;
+}
+
+}  // namespace
+
+AutomationServerFactory serverFor(FakeExcel& excel) {
+    const ServerFactory chosen = excel.factory();
+    if (useServer != nullptr) {
+        useServer(&chosen);
+    }
+    return makeComAutomation(oleMessages());
+}
+
+}  // namespace tarvo::test
