@@ -4,6 +4,8 @@
 
 #include <fstream>
 
+#include "excel/com/ComAutomation.h"
+
 namespace tarvo::win32 {
 
 namespace {
@@ -39,13 +41,13 @@ class StreamFiles final : public FileCreator {
 
 }  // namespace
 
-MainWiringParts platformParts(IniFile&) {
+MainWiringParts platformParts(IniFile&, MessageBoxes& messages) {
     MainWiringParts parts;
     parts.device = std::make_unique<DeviceLink>(
         [](int, std::string&) { return std::unique_ptr<SerialPort>(); },
         [](std::chrono::milliseconds pause) { Sleep(static_cast<DWORD>(pause.count())); });
     parts.files = std::make_unique<StreamFiles>();
-    parts.spreadsheetServer = [] { return AutomationObject(); };
+    parts.spreadsheetServer = makeComAutomation(messages);
     return parts;
 }
 

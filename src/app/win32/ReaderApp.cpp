@@ -45,7 +45,7 @@ int ReaderApp::run() {
         return 1;
     }
     messages_.setOwner(dialog.handle());
-    MainWiring wiring(dialog, messages_, platformParts(ini_));
+    MainWiring wiring(dialog, messages_, platformParts(ini_, messages_));
     ShowWindow(dialog.handle(), SW_SHOW);
     return runMessageLoop(dialog.handle());
 }
