@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "SimulatorProcess.h"
 #include "TempDir.h"
@@ -106,11 +108,18 @@ class ProgramRun {
 
 class JournalSession : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_FALSE(simulator_.devicePath().empty());
+    // A fresh simulator holding three readings, named as COM1 in the settings.
+    std::unique_ptr<test::SimulatorProcess> startDevice() {
+        auto device = std::make_unique<test::SimulatorProcess>(
+            std::vector<std::string>{"colour=11,1500,200,300,1000,455",
+                                     "colour=12,1000,900,950,800,1000",
+                                     "colour=13,1235,-105,4,1239,52"},
+            dir_ / ("sim" + std::to_string(++devices_) + ".log"));
+        EXPECT_FALSE(device->devicePath().empty());
         std::filesystem::create_directories(dir_ / "config" / "tarvo");
         std::ofstream(dir_ / "config" / "tarvo" / "Tarvo.ini")
-            << "[Ports]\nCOM1=" << simulator_.devicePath() << "\n[Generic]\nCOMMNO=1\nBEEP=0\n";
+            << "[Ports]\nCOM1=" << device->devicePath() << "\n[Generic]\nCOMMNO=1\nBEEP=0\n";
+        return device;
     }
 
     // Three readings and a comment, left running; returns what the table showed.
@@ -137,16 +146,14 @@ class JournalSession : public ::testing::Test {
     }
 
     test::TempDir dir_;
-    test::SimulatorProcess simulator_{
-        {"colour=11,1500,200,300,1000,455", "colour=12,1000,900,950,800,1000",
-         "colour=13,1235,-105,4,1239,52"},
-        dir_ / "sim.log"};
+    int devices_ = 0;
     std::filesystem::path before_ = dir_ / "before.txt";
 };
 
 // A crash loses nothing the operator saw: kill -9 after three readings and a
 // comment, start again, answer Yes.
 TEST_F(JournalSession, KilledProgramRestartedWithYesShowsTheSameHeadingsAndCells) {
+    const auto device = startDevice();
     ProgramRun first(dir_, firstArguments());
     const std::string shown = measureThree(first);
     first.kill();
@@ -155,20 +162,18 @@ TEST_F(JournalSession, KilledProgramRestartedWithYesShowsTheSameHeadingsAndCells
 
 // A desktop logout or a plain kill must close the window the normal way, not
 // die inside the event loop, and leave the unsaved rows to be offered again.
-TEST_F(JournalSession, TermClosesTheWindowAndKeepsTheUnsavedRows) {
-    ProgramRun first(dir_, firstArguments());
-    const std::string shown = measureThree(first);
-    first.signal(SIGTERM);
-    ASSERT_TRUE(first.endsCleanly()) << "SIGTERM did not end the program normally";
-    expectRestoredAs(shown);
-}
-
-TEST_F(JournalSession, HangupClosesTheWindowAndKeepsTheUnsavedRows) {
-    ProgramRun first(dir_, firstArguments());
-    const std::string shown = measureThree(first);
-    first.signal(SIGHUP);
-    ASSERT_TRUE(first.endsCleanly()) << "SIGHUP did not end the program normally";
-    expectRestoredAs(shown);
+TEST_F(JournalSession, TermAndHangupCloseTheWindowAndKeepTheUnsavedRows) {
+    for (const int number : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(strsignal(number));
+        const auto device = startDevice();
+        std::filesystem::remove_all(dir_ / "state");
+        std::filesystem::remove(before_);
+        ProgramRun first(dir_, firstArguments());
+        const std::string shown = measureThree(first);
+        first.signal(number);
+        ASSERT_TRUE(first.endsCleanly()) << "the signal did not end the program normally";
+        expectRestoredAs(shown);
+    }
 }
 
 }  // namespace
