@@ -168,6 +168,15 @@ TEST_F(SaveTable, WritesExactlyTheRenderedBytesAndStoresTheName) {
     EXPECT_THAT(boxes.shown, IsEmpty());
 }
 
+TEST_F(SaveTable, Cp1252NameIsSpelledInUtf8OnDiskAndKeptInCp1252InTheSettings) {
+    const std::string name = (dir / "D\xFCrer \x80.txt").string();
+    chooser.answerNext(name);
+    save(5);
+    EXPECT_EQ(contents(dir / "D\u00FCrer \u20AC.txt"), rendered(5));
+    EXPECT_FALSE(std::filesystem::exists(name));
+    EXPECT_EQ(storedPath(), name);
+}
+
 TEST_F(SaveTable, NextSaveOffersTheLastNameWithTheNewFormatsExtension) {
     ini.write("Generic", "FILEPATH", "D:\\data\\strip1.txt");
     save(3);

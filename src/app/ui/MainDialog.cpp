@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QValidator>
 
 #include "app/CopiedRows.h"
 #include "app/WelcomeBitmap.h"
@@ -23,11 +24,21 @@
 #include "app/ui/StripWindow.h"
 #include "app/ui/WelcomeWindow.h"
 #include "res/ControlIds.h"
+#include "res/Cp1252.h"
 #include "res/Texts.h"
 
 namespace tarvo {
 
 namespace {
+
+// Refuses a keystroke or paste the comment could not keep, instead of a "?" later.
+class Cp1252Validator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return cp1252::representable(input.toStdString()) ? Acceptable : Invalid;
+    }
+};
 
 enum class Kind { List, Static, CheckBox, Radio, Push, Edit, Combo };
 
@@ -87,8 +98,11 @@ QWidget* createControl(const TemplateEntry& entry, QWidget* parent) {
             button->setAutoDefault(false);
             return button;
         }
-        case Kind::Edit:
-            return new QLineEdit(parent);
+        case Kind::Edit: {
+            auto* edit = new QLineEdit(parent);
+            edit->setValidator(new Cp1252Validator(edit));
+            return edit;
+        }
         case Kind::Combo: {
             auto* combo = new QComboBox(parent);
             for (int index = 0; index < kExportFormatCount; ++index) {
@@ -108,8 +122,13 @@ QFont dialogFont() {
     return font;
 }
 
-std::string latin1(const QString& text) {
-    return text.toLatin1().toStdString();
+// The program's text is CP1252; what the code page cannot hold is never typed.
+std::string toProgramText(const QString& text) {
+    return cp1252::toCp1252(text.toStdString()).value_or(std::string());
+}
+
+QString onScreen(std::string_view text) {
+    return QString::fromStdString(cp1252::fromCp1252(text));
 }
 
 }  // namespace
@@ -170,7 +189,7 @@ void MainDialog::connectControls() {
     connect(static_cast<QComboBox*>(control(id::kFileType)), &QComboBox::activated, this,
             [this](int index) { state_->fileTypeChosen(index); });
     connect(static_cast<QLineEdit*>(control(id::kCommentEdit)), &QLineEdit::textChanged, this,
-            [this](const QString& text) { state_->commentEdited(latin1(text)); });
+            [this](const QString& text) { state_->commentEdited(toProgramText(text)); });
     connect(button(id::kComment), &QAbstractButton::clicked, this,
             [this] { state_->commentClicked(); });
     connect(button(id::kClear), &QAbstractButton::clicked, this,
@@ -215,7 +234,7 @@ void MainDialog::createPortsAndCopyEntries() {
 }
 
 void MainDialog::copyRows() {
-    QGuiApplication::clipboard()->setText(QString::fromLatin1(copiedRowsText(state_->table())));
+    QGuiApplication::clipboard()->setText(onScreen(copiedRowsText(state_->table())));
 }
 
 void MainDialog::createStripEntry() {
@@ -284,8 +303,8 @@ void MainDialog::showState() {
     button(id::kStartDev)->setText(QString::fromLatin1(state.startButtonText()));
     portsAction_->setEnabled(state.mayOpenPorts());
     auto* edit = static_cast<QLineEdit*>(control(id::kCommentEdit));
-    if (latin1(edit->text()) != state.commentEdit()) {
-        edit->setText(QString::fromLatin1(state.commentEdit()));
+    if (toProgramText(edit->text()) != state.commentEdit()) {
+        edit->setText(onScreen(state.commentEdit()));
     }
     if (welcome_) {
         welcome_->setVisible(state.welcomeShown() && isVisible());

@@ -2,12 +2,14 @@
 
 #include <QMessageBox>
 
+#include "res/Cp1252.h"
+
 namespace tarvo {
 
 namespace {
 
-QString latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+QString onScreen(std::string_view text) {
+    return QString::fromStdString(cp1252::fromCp1252(text));
 }
 
 QMessageBox::StandardButtons choices(MessageButtons buttons) {
@@ -40,7 +42,7 @@ MessageAnswer answer(int button) {
 MessageAnswer QtMessageBoxes::show(std::string_view text, std::string_view caption,
                                    MessageButtons buttons, MessageIcon icon) {
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    latin1(caption), latin1(text), choices(buttons), owner_.data());
+                    onScreen(caption), onScreen(text), choices(buttons), owner_.data());
     box.setDefaultButton(buttons == MessageButtons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
     return answer(box.exec());
 }

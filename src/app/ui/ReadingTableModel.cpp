@@ -1,5 +1,7 @@
 #include "app/ui/ReadingTableModel.h"
 
+#include "res/Cp1252.h"
+
 namespace tarvo {
 
 ReadingTableModel::ReadingTableModel(ReadingTable& table, QObject* parent)
@@ -19,14 +21,14 @@ int ReadingTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : table_.columnCount();
 }
 
-// Cells are single-byte text throughout the program.
+// Cells are CP1252 text throughout the program.
 QVariant ReadingTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) {
         return {};
     }
     if (role == Qt::DisplayRole) {
         const std::string_view text = table_.cell(index.row(), index.column());
-        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+        return QString::fromStdString(cp1252::fromCp1252(text));
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(alignment(index.column()));

@@ -7,6 +7,8 @@
 
 #include <cerrno>
 
+#include "res/Cp1252.h"
+
 namespace tarvo {
 
 namespace {
@@ -53,8 +55,10 @@ std::unique_ptr<OutputFile> PosixFileCreator::create(const std::string& path) {
     // Not O_TRUNC: the file is emptied only once it is known to be ours. Not
     // blocking: a named pipe without a reader is refused instead of hanging
     // the window.
+    // The program names files in CP1252; the file system here spells them in UTF-8.
+    const std::string onDisk = cp1252::fromCp1252(path);
     const int fd =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+        ::open(onDisk.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
     if (fd < 0) {
         return nullptr;
     }

@@ -4,15 +4,19 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 
 #include "files/FilePath.h"
+#include "res/Cp1252.h"
+#include "res/Texts.h"
 
 namespace tarvo {
 
 namespace {
 
+// Names inside the program are CP1252; the file system and the screen are UTF-8.
 QString fromLocal(const std::string& text) {
-    return QFile::decodeName(QByteArray::fromStdString(text));
+    return QString::fromStdString(cp1252::fromCp1252(text));
 }
 
 QString startFolder(const FileDialogRequest& request) {
@@ -26,6 +30,15 @@ QString startFolder(const FileDialogRequest& request) {
 QString startName(const FileDialogRequest& request) {
     const PathParts parts = splitPath(request.initialFileName);
     return fromLocal(parts.baseName + parts.extension);
+}
+
+// Saved files and Tarvo.ini keep names in CP1252, so a name the code page
+// cannot spell would come back as a different file.
+void refuseName(QWidget* owner, const QString& name) {
+    QMessageBox::warning(owner, QString::fromLatin1(text::kProgramName),
+                         QStringLiteral("This name has characters Windows-1252 cannot hold; "
+                                        "choose another:\n%1")
+                             .arg(name));
 }
 
 }  // namespace
@@ -62,10 +75,14 @@ void configureFileDialog(QFileDialog& dialog, const FileDialogRequest& request) 
 std::string QtFileChooser::choose(const FileDialogRequest& request) {
     QFileDialog dialog(owner_);
     configureFileDialog(dialog, request);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString chosen = dialog.selectedFiles().constFirst();
+        if (std::optional<std::string> name = cp1252::toCp1252(chosen.toStdString())) {
+            return *name;
+        }
+        refuseName(owner_, chosen);
     }
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    return {};
 }
 
 }  // namespace tarvo

@@ -7,15 +7,17 @@
 
 #include <algorithm>
 
+#include "res/Cp1252.h"
+
 namespace tarvo {
 
 namespace {
 
 constexpr int kTabStopCharacters = 8;
 
-// Files are single-byte text; every byte is one character.
+// Files are CP1252 text; every byte is one character, of one UTF-16 unit.
 QString fromSingleByte(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromStdString(cp1252::fromCp1252(text));
 }
 
 // The run cut to the characters that fit wholly before the right edge.
