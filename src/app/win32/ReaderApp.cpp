@@ -7,16 +7,11 @@
 #include "app/win32/MainDialog.h"
 #include "app/win32/MainWiring.h"
 #include "app/win32/PlatformParts.h"
+#include "files/win32/Win32Files.h"
 
 namespace tarvo::win32 {
 
 namespace {
-
-std::filesystem::path programFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::filesystem::path(std::string(path, length)).parent_path();
-}
 
 bool hasClass(HWND window, std::string_view wanted) {
     char name[16] = {};
@@ -45,7 +40,7 @@ int ReaderApp::run() {
         return 1;
     }
     messages_.setOwner(dialog.handle());
-    MainWiring wiring(dialog, messages_, platformParts(ini_, messages_));
+    MainWiring wiring(dialog, messages_, platformParts(messages_));
     ShowWindow(dialog.handle(), SW_SHOW);
     return runMessageLoop(dialog.handle());
 }

@@ -4,7 +4,7 @@
 
 #include "app/DateText.h"
 #include "app/win32/Win32MessageBoxes.h"
-#include "files/IniFile.h"
+#include "files/win32/ProfileIniFile.h"
 
 namespace tarvo::win32 {
 
@@ -18,7 +18,7 @@ class ReaderApp {
 
   private:
     HINSTANCE instance_;
-    IniFile ini_;
+    ProfileIniFile ini_;
     SystemClock clock_;
     Win32MessageBoxes messages_;
 };
