@@ -1,34 +1,31 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "app/AcquisitionPorts.h"
-
-struct _snd_pcm;
+#include "app/SoundSink.h"
 
 namespace tarvo {
 
 // Plays the reading beep as a real sine tone through ALSA's default device.
 // Where there is no sound device (a server, a CI machine) it falls back to
-// the bell it is given, once the device has failed to open; it never fails
-// the program.
+// the bell it is given, once the device has failed to open or fails mid-way;
+// it never fails the program, and never holds the caller much beyond the tone.
 class AlsaBeeper final : public Beeper {
   public:
     explicit AlsaBeeper(std::function<void()> bell);
-    ~AlsaBeeper() override;
-    AlsaBeeper(const AlsaBeeper&) = delete;
-    AlsaBeeper& operator=(const AlsaBeeper&) = delete;
+    // A null sink stands for a machine without sound.
+    AlsaBeeper(std::unique_ptr<SoundSink> sink, std::function<void()> bell);
 
     void beep(int frequencyHz, std::chrono::milliseconds duration) override;
     void pause(std::chrono::milliseconds duration) override;
 
-    bool hasSound() const { return pcm_ != nullptr; }
+    bool hasSound() const { return sink_ != nullptr; }
 
   private:
-    bool play(int frequencyHz, std::chrono::milliseconds duration);
-
+    std::unique_ptr<SoundSink> sink_;
     std::function<void()> bell_;
-    _snd_pcm* pcm_ = nullptr;
 };
 
 }  // namespace tarvo
