@@ -193,7 +193,11 @@ void ExcelDialogLogic::initExcelClicked() {
             return;
         }
     }
-    client.close();
+    // A server that could not be closed (it died, or its quit was refused) is
+    // let go by a second close, so the new start is not refused as a second one.
+    if (client.close() == ExcelError::Unspecified) {
+        client.close();
+    }
     clearSheets();
     // The earlier workbook is gone: until a new one starts there is nothing
     // to show, hide or save.
@@ -332,7 +336,10 @@ void ExcelDialogLogic::closeExcelClicked() {
     const ExcelError result = session_.client->close();
     if (isFailure(result)) {
         session_.client->reportError(result);
-        return;
+        // A client that let its server go has nothing left to show or write.
+        if (session_.client->isRunning()) {
+            return;
+        }
     }
     clearSheets();
     setText(id::kFileName, {});

@@ -379,19 +379,51 @@ ExcelError ExcelLink::writeText(std::int32_t row, std::int32_t column, std::stri
     return writeCell(row, column, CellValueKind::Text, 0, 0, 0.0, text);
 }
 
-// A server that died must not keep the operator from closing: every step is
-// tried, the server is let go in any case, and a failure is still reported.
+// A failed step ends the close with the server kept, so an office whose
+// operator cancelled the quit stays usable and the next close goes on where
+// this one stopped. A close after a failed one lets the server go whatever
+// fails, so a dead server never keeps the operator from closing or starting.
 ExcelError ExcelLink::close() {
     if (application_.empty()) {
         return ExcelError::NotInitialized;
     }
-    bool done = disconnectEvents();
-    if (!eventSink_.closedByUser()) {
-        done = closeWorkbook() && done;
+    const bool letGo = closeFailed_;
+    const bool done = closeSteps(letGo);
+    if (!done && !letGo) {
+        closeFailed_ = true;
+        return ExcelError::Unspecified;
     }
-    done = quit() && done;
+    releaseAll();
     eventSink_.reset();
+    closeFailed_ = false;
     return done ? ExcelError::Success : ExcelError::Unspecified;
+}
+
+// True when every step succeeded; without `letGo` it stops at the first failure.
+bool ExcelLink::closeSteps(bool letGo) {
+    bool done = disconnectEvents();
+    if (!done && !letGo) {
+        return false;
+    }
+    if (!eventSink_.closedByUser() && !workbook_.empty()) {
+        const bool closed = closeWorkbook();
+        if (!closed && !letGo) {
+            return false;
+        }
+        if (closed) {
+            // Closed for good: a close that goes on later does not send it again.
+            worksheet_.release();
+            worksheets_.release();
+            workbook_.release();
+        }
+        done = done && closed;
+    }
+    const bool alertsOn = application_.put(kDisplayAlerts, AutomationValue::boolean(true));
+    if (!alertsOn && !letGo) {
+        return false;
+    }
+    const bool quitted = application_.call(kQuit).has_value();
+    return done && alertsOn && quitted;
 }
 
 void ExcelLink::reportError(int code) {

@@ -61,6 +61,7 @@ class ExcelLink {
     bool connectEvents();
     bool disconnectEvents();
     bool closeWorkbook();
+    bool closeSteps(bool letGo);
     bool quit();
     void discard();
     ExcelError guard() const;
@@ -79,6 +80,7 @@ class ExcelLink {
     bool advised_ = false;
     std::shared_ptr<ConnectionPoint> connectionPoint_;
     std::uint32_t cookie_ = 0;
+    bool closeFailed_ = false;
 };
 
 }  // namespace tarvo

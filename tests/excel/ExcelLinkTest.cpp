@@ -255,12 +255,33 @@ TEST_F(ExcelLinkTest, CloseDisconnectsDiscardsTheWorkbookAndQuits) {
     EXPECT_EQ(link.close(), ExcelError::NotInitialized);
 }
 
-TEST_F(ExcelLinkTest, CloseOnADeadServerFailsButStillLetsTheServerGo) {
+TEST_F(ExcelLinkTest, CloseStopsAtTheFirstFailedStepAndASecondCloseLetsADeadServerGo) {
     startNew();
     excel.die();
     EXPECT_EQ(link.close(), ExcelError::Unspecified);
+    EXPECT_THAT(excel.calls(), ElementsAre("Workbook.unadvise 7"));
+    EXPECT_TRUE(link.isRunning());
+
+    EXPECT_EQ(link.close(), ExcelError::Unspecified);
     EXPECT_FALSE(link.isRunning());
     EXPECT_EQ(link.close(), ExcelError::NotInitialized);
+    excel.heal();
+    EXPECT_EQ(link.newWorkbook(), ExcelError::Success);
+}
+
+TEST_F(ExcelLinkTest, RefusedQuitKeepsTheServerAndTheNextCloseDoesNotCloseTheWorkbookAgain) {
+    startNew();
+    excel.fail(kQuit);
+    EXPECT_EQ(link.close(), ExcelError::Unspecified);
+    EXPECT_THAT(excel.calls(),
+                ElementsAre("Workbook.unadvise 7", kCloseWorkbook, kQuitCalls[0], kQuitCalls[1]));
+    EXPECT_TRUE(link.isRunning());
+
+    excel.heal();
+    excel.clearCalls();
+    EXPECT_EQ(link.close(), ExcelError::Success);
+    EXPECT_THAT(excel.calls(), ElementsAre(kQuitCalls[0], kQuitCalls[1]));
+    EXPECT_FALSE(link.isRunning());
 }
 
 TEST_F(ExcelLinkTest, DestroyingARunningClientQuitsTheServerWithAlertsStillOff) {

@@ -72,6 +72,11 @@ class FakeExcel {
     void fail(const std::string& call) { log_->failing.insert(call); }
     // The server died: every later call fails.
     void die() { log_->everythingFails = true; }
+    // Every call answers again, as from a freshly started server.
+    void heal() {
+        log_->everythingFails = false;
+        log_->failing.clear();
+    }
     const std::vector<std::string>& calls() const { return log_->calls; }
     void clearCalls() { log_->calls.clear(); }
     // The operator closes the workbook in the spreadsheet program.

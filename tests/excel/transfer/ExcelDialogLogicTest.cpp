@@ -342,6 +342,33 @@ TEST_F(ExcelDialogLogicTest, FailedCloseIsReportedAndChangesNothing) {
     EXPECT_TRUE(buttonsEnabled());
 }
 
+TEST_F(ExcelDialogLogicTest, SecondCloseAfterADeadServerLeavesNoClientToComplainAtReadings) {
+    startNewWorkbook();
+    excel.die();
+    dialog.closeExcelClicked();
+    EXPECT_NE(session.client, nullptr);
+    dialog.closeExcelClicked();
+    EXPECT_THAT(boxes.texts(),
+                ElementsAre("An unspecified Error occurred.", "An unspecified Error occurred."));
+    EXPECT_EQ(session.client, nullptr);
+    EXPECT_FALSE(buttonsEnabled());
+    EXPECT_THAT(dialog.sheetEntries(), IsEmpty());
+}
+
+TEST_F(ExcelDialogLogicTest, InitExcelAfterADeadServerStartsAFreshOne) {
+    startNewWorkbook();
+    excel.die();
+    dialog.closeExcelClicked();
+    excel.heal();
+    boxes.shown.clear();
+    dialog.initExcelClicked();
+    EXPECT_THAT(boxes.texts(),
+                ElementsAre("Open workbook: Do you want to discard the current workbook ?"));
+    EXPECT_TRUE(session.client && session.client->isRunning());
+    EXPECT_THAT(dialog.sheetEntries(), ElementsAre("Sheet1"));
+    EXPECT_TRUE(buttonsEnabled());
+}
+
 TEST_F(ExcelDialogLogicTest, DialogRefusesToCloseWhileTheSpreadsheetRuns) {
     startNewWorkbook();
     EXPECT_FALSE(dialog.closeRequested());
