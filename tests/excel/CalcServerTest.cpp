@@ -203,12 +203,14 @@ TEST_F(CalcServerTest, HungOfficeFailsTheCallAtItsDeadlineInsteadOfHanging) {
     EXPECT_LT(std::chrono::steady_clock::now() - began, 15s);
     // The hung office was ended; the next call fails at once.
     EXPECT_EQ(link.writeText(2, 1, "lost"), ExcelError::Unspecified);
-    // The workbook could not be closed, but the client let the dead office go.
+    // The first close stops at the failed step; the second lets the dead office go.
+    EXPECT_EQ(link.close(), ExcelError::Unspecified);
+    EXPECT_TRUE(link.isRunning());
     EXPECT_EQ(link.close(), ExcelError::Unspecified);
     EXPECT_FALSE(link.isRunning());
 }
 
-TEST_F(CalcServerTest, OfficeThatDiedFailsEveryCallAndStillClosesCleanly) {
+TEST_F(CalcServerTest, OfficeThatDiedFailsEveryCallAndASecondCloseLetsItGo) {
     ExcelLink link(makeCalcAutomationServer(options), boxes);
     ASSERT_EQ(link.newWorkbook(), ExcelError::Success);
     const pid_t office = officePid();
@@ -218,6 +220,8 @@ TEST_F(CalcServerTest, OfficeThatDiedFailsEveryCallAndStillClosesCleanly) {
     EXPECT_EQ(link.writeText(1, 1, "lost"), ExcelError::Unspecified);
     EXPECT_EQ(link.saveCopy((folder / "lost.xls").string()), ExcelError::SaveFailed);
     EXPECT_FALSE(std::filesystem::exists(folder / "lost.xls"));
+    EXPECT_EQ(link.close(), ExcelError::Unspecified);
+    EXPECT_TRUE(link.isRunning());
     EXPECT_EQ(link.close(), ExcelError::Unspecified);
     EXPECT_FALSE(link.isRunning());
 }
