@@ -7,6 +7,7 @@
 //   --readings=N       readings timed for the latency (default 60, at least 50)
 //   --idle_seconds=S   how long the quiet device is polled (default 60)
 //   --strip_window     with the Strip window open, following the table
+//   --journal          with the reading journal kept (each row flushed to disk)
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -44,6 +45,7 @@ using Millis = std::chrono::duration<double, std::milli>;
 int readingsToTime = 60;
 int idleSeconds = 60;
 bool stripWindowOpen = false;
+bool journalKept = false;
 
 // One poll period plus the wire time of a poll and a fetch at 4800 baud.
 constexpr double kLatencyBoundMs = 250 + 35.4;
@@ -89,9 +91,11 @@ class Session {
         ini_.write("Generic", "BEEP", "0");
         dialog_ =
             std::make_unique<MainDialog>(MainDialogServices{ini_, clock_, boxes_, folder_.path()});
-        wiring_ = std::make_unique<MainWiring>(*dialog_, makePosixDeviceLink(ini_),
-                                               [] { return AutomationObject(); });
+        wiring_ = std::make_unique<MainWiring>(
+            *dialog_, makePosixDeviceLink(ini_), [] { return AutomationObject(); },
+            journalKept ? folder_.path() / "state" / "journal" : std::filesystem::path());
         dialog_->show();
+        wiring_->beginJournal();
         if (stripWindowOpen)
             dialog_->showStrip();
     }
@@ -252,6 +256,8 @@ void takeOwnFlags(int& argc, char** argv) {
             idleSeconds = std::max(1, std::atoi(argv[i] + 15));
         else if (std::strcmp(argv[i], "--strip_window") == 0)
             stripWindowOpen = true;
+        else if (std::strcmp(argv[i], "--journal") == 0)
+            journalKept = true;
         else
             argv[kept++] = argv[i];
     }
