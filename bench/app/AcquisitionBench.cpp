@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "SimulatorProcess.h"
+#include "TempDir.h"
 #include "app/ui/MainDialog.h"
 #include "app/ui/MainWiring.h"
 #include "app/ui/ReadingTableView.h"
@@ -62,23 +63,8 @@ class CountingMessageBoxes final : public MessageBoxes {
     int shown = 0;
 };
 
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tarvo-acq-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
+// Benchmarks write their settings and journals into a fresh folder removed afterwards.
+using ScratchFolder = test::TempDir;
 
 // The program on its own settings file, COM1 pointing at the simulator, with
 // the reading beep off so that the row is not held up by the tone.

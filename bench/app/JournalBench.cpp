@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "JournalFakes.h"
+#include "TempDir.h"
 #include "app/JournalRecord.h"
 #include "app/ReadingJournal.h"
 #include "app/posix/PosixJournalFiles.h"
@@ -32,23 +33,8 @@ using Millis = std::chrono::duration<double, std::milli>;
 
 constexpr int kRestoredRows = 10000;
 
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tarvo-journal-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
+// Benchmarks write their settings and journals into a fresh folder removed afterwards.
+using ScratchFolder = test::TempDir;
 
 // The restore question is answered Yes; anything else would be a fault.
 class YesMessageBoxes final : public MessageBoxes {
