@@ -233,6 +233,51 @@ TEST_F(CalcServerTest, NoOfficeInstalledIsNotInstalled) {
     EXPECT_FALSE(link.isRunning());
 }
 
+// Stand-ins for an office that never gets to its first answer: one that never
+// opens its pipe, one that listens and says nothing, one that listens and is
+// then stopped. The office's pipe named N is the socket /tmp/OSL_PIPE_<uid>_N.
+std::filesystem::path writeSilentOffice(const std::filesystem::path& folder,
+                                        const std::string& behaviour) {
+    const auto program = folder / "soffice.bin";
+    std::ofstream(program) << "#!/usr/bin/perl\n"
+                              "use IO::Socket::UNIX;\n"
+                              "my ($name) = join(' ', @ARGV) =~ /pipe,name=([^;]+);/;\n"
+                              "open(my $f, '>', \"$0.pid\"); print $f $$; close $f;\n"
+                           << behaviour << "sleep 600;\n";
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    return program;
+}
+
+TEST_F(CalcServerTest, StoppedOrMuteOfficeIsNotInstalledWithinTheStartLimitAndIsEnded) {
+    const std::string listen =
+        "my $s = IO::Socket::UNIX->new(Type => SOCK_STREAM(), Listen => 5,\n"
+        "    Local => \"/tmp/OSL_PIPE_${<}_$name\");\n";
+    const std::vector<std::pair<const char*, std::string>> offices{
+        {"never listens", ""},
+        {"listens, never answers", listen},
+        {"listens, then stopped", listen + "kill 'STOP', $$;\n"},
+    };
+    options.startDeadline = 2s;
+    for (const auto& [name, behaviour] : offices) {
+        SCOPED_TRACE(name);
+        test::TempDir home;
+        options.office = writeSilentOffice(home.path(), behaviour);
+        ExcelLink link(makeCalcAutomationServer(options), boxes);
+        const auto began = std::chrono::steady_clock::now();
+        EXPECT_EQ(link.newWorkbook(), ExcelError::NotInstalled);
+        EXPECT_LT(std::chrono::steady_clock::now() - began, options.startDeadline + 5s);
+        EXPECT_FALSE(link.isRunning());
+
+        std::string pid;
+        std::ifstream(home / "soffice.bin.pid") >> pid;
+        ASSERT_FALSE(pid.empty());
+        // Neither running nor left as a zombie.
+        EXPECT_FALSE(std::filesystem::exists("/proc/" + pid));
+        std::filesystem::remove("/tmp/OSL_PIPE_" + std::to_string(::getuid()) + "_" +
+                                options.pipeName);
+    }
+}
+
 TEST(CalcText, TextThatIsNotUtf8IsReadAsWindows1252) {
     EXPECT_EQ(calc::toUtf8(calc::toOUString("Gr\xF6\xDF"
                                             "e")),

@@ -95,19 +95,28 @@ CalcSession::CalcSession(const CalcServerOptions& options)
       headless_(runHeadless(options_)),
       process_({options_.office, options_.pipeName, headless_}),
       watchdog_([this] { process_.kill(); }) {
-    context_ = connectToOffice(options_.pipeName,
-                               std::chrono::steady_clock::now() + options_.startDeadline,
-                               [this] { return process_.running(); });
-    if (!context_.is()) {
-        throw std::runtime_error("office did not answer");
+    if (!connect()) {
+        // The members' destructors end and reap the office that never answered.
+        throw std::runtime_error("office did not answer in time");
     }
-    const bool created = run([&] {
-        desktop_ = css::frame::Desktop::create(context_);
-        return desktop_.is();
-    });
-    if (!created) {
-        throw std::runtime_error("office has no desktop");
+}
+
+// One limit from starting the office to its first answer: an office that
+// opened its pipe and then stopped or went mute would hold the resolve, or
+// the first call, for ever; the watchdog ends it, which fails the call.
+bool CalcSession::connect() {
+    try {
+        CallWatchdog::Watch limit(watchdog_, options_.startDeadline);
+        context_ = connectToOffice(options_.pipeName,
+                                   std::chrono::steady_clock::now() + options_.startDeadline,
+                                   [this] { return process_.running(); });
+        if (context_.is()) {
+            desktop_ = css::frame::Desktop::create(context_);
+        }
+    } catch (...) {
+        desktop_.clear();
     }
+    return desktop_.is() && !watchdog_.expired();
 }
 
 CalcSession::~CalcSession() {

@@ -74,6 +74,8 @@ class CalcSession {
     bool quit();
 
   private:
+    bool connect();
+
     CalcServerOptions options_;
     bool headless_;
     SofficeProcess process_;
