@@ -9,12 +9,18 @@
 #include <cstdio>
 
 #include "app/JournalRestore.h"
+#include "app/posix/AlsaBeeper.h"
+#include "app/posix/PosixJournalFiles.h"
 #include "app/ui/MainDialog.h"
 #include "device/PortSettings.h"
 #include "device/PortsDialogLogic.h"
+#include "device/posix/PosixDeviceProbe.h"
 #include "device/ui/PortsDialog.h"
 #include "files/Printing.h"
 #include "files/Saving.h"
+#include "files/posix/PosixFileCreator.h"
+#include "files/ui/QtFileChooser.h"
+#include "files/ui/QtPrinter.h"
 #include "res/ControlIds.h"
 #include "res/Texts.h"
 
@@ -52,17 +58,36 @@ constexpr int kComButtons[] = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
 
 }  // namespace
 
+MainWiringParts desktopParts(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
+                             AutomationServerFactory spreadsheetServer,
+                             std::filesystem::path journal) {
+    MainWiringParts parts;
+    parts.device = std::move(device);
+    parts.spreadsheetServer = std::move(spreadsheetServer);
+    parts.journal = std::move(journal);
+    parts.beeper = std::make_unique<AlsaBeeper>([] { QApplication::beep(); });
+    parts.chooser = std::make_unique<QtFileChooser>(&dialog);
+    parts.files = std::make_unique<PosixFileCreator>();
+    parts.printDialog = std::make_unique<QtPrintDialog>();
+    parts.probe = std::make_unique<PosixDeviceProbe>();
+    parts.journalFiles = std::make_unique<PosixJournalFiles>();
+    return parts;
+}
+
 MainWiring::MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
                        AutomationServerFactory spreadsheetServer, std::filesystem::path journal)
+    : MainWiring(dialog, desktopParts(dialog, std::move(device), std::move(spreadsheetServer),
+                                      std::move(journal))) {}
+
+MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
     : dialog_(dialog),
-      device_(std::move(device)),
-      link_(*device_),
+      parts_(std::move(parts)),
+      link_(*parts_.device),
       timer_([this] { cycle_.tick(); }),
-      beeper_([] { QApplication::beep(); }),
-      cycle_(dialog.state(), link_, timer_, beeper_, dialog.messages()),
-      chooser_(&dialog),
+      cycle_(dialog.state(), link_, timer_, *parts_.beeper, dialog.messages()),
       excel_(&dialog,
-             {dialog.state().ini(), dialog.messages(), chooser_, std::move(spreadsheetServer)},
+             {dialog.state().ini(), dialog.messages(), *parts_.chooser,
+              std::move(parts_.spreadsheetServer)},
              {[this] { excelOpened(); }, [this] { excelClosed(); }}) {
     cycle_.setDiagnostics(
         [](const std::string& line) { std::fprintf(stderr, "tarvo: %s\n", line.c_str()); });
@@ -72,9 +97,9 @@ MainWiring::MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
     dialog.setButtonHandler(id::kExcel, [this] { excel_.open(); });
     dialog.setPortsHandler([this] { openPorts(); });
     installComToolTips();
-    if (!journal.empty()) {
-        journal_ = std::make_unique<ReadingJournal>(dialog.state().table(), journalFiles_,
-                                                    std::move(journal));
+    if (!parts_.journal.empty()) {
+        journal_ = std::make_unique<ReadingJournal>(dialog.state().table(), *parts_.journalFiles,
+                                                    parts_.journal);
         cycle_.setRowShown(
             [this](int row, bool replaced) { journal_->readingShown(row, replaced); });
         // Shown after the change that failed is done with, not in its middle.
@@ -95,28 +120,29 @@ void MainWiring::beginJournal() {
 }
 
 void MainWiring::openPorts() {
-    PortsDialog ports(dialog_.state().ini(), "/", probe_, &dialog_);
+    PortsDialog ports(dialog_.state().ini(), parts_.deviceRoot, *parts_.probe, &dialog_);
     ports.exec();
 }
 
 void MainWiring::installComToolTips() {
     for (int com = 1; com <= 4; ++com) {
-        new ComToolTip(dialog_.button(kComButtons[com - 1]), com, dialog_.state().ini(), probe_);
+        new ComToolTip(dialog_.button(kComButtons[com - 1]), com, dialog_.state().ini(),
+                       *parts_.probe);
     }
 }
 
 void MainWiring::save() {
     MainWindowState& state = dialog_.state();
     const bool saved = saveTable({state.table(), state.settings(), state.ini(), state.dateText(),
-                                  dialog_.messages(), chooser_, files_});
+                                  dialog_.messages(), *parts_.chooser, *parts_.files});
     if (saved && journal_)
         journal_->saved();
 }
 
 void MainWiring::print() {
     MainWindowState& state = dialog_.state();
-    printTable(
-        {state.table(), state.settings(), state.dateText(), dialog_.messages(), printDialog_});
+    printTable({state.table(), state.settings(), state.dateText(), dialog_.messages(),
+                *parts_.printDialog});
 }
 
 void MainWiring::excelOpened() {

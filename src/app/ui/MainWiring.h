@@ -5,26 +5,45 @@
 
 #include "app/AcquisitionCycle.h"
 #include "app/DeviceReadingLink.h"
+#include "app/JournalFile.h"
 #include "app/ReadingJournal.h"
-#include "app/posix/AlsaBeeper.h"
-#include "app/posix/PosixJournalFiles.h"
 #include "app/ui/QtPollTimer.h"
-#include "device/posix/PosixDeviceProbe.h"
+#include "device/DeviceProbe.h"
 #include "excel/ExcelLink.h"
 #include "excel/ui/ExcelDialogOpener.h"
-#include "files/posix/PosixFileCreator.h"
-#include "files/ui/QtFileChooser.h"
-#include "files/ui/QtPrinter.h"
+#include "files/FileChooser.h"
+#include "files/OutputFile.h"
+#include "files/Printing.h"
 
 namespace tarvo {
 
 class MainDialog;
+
+// The outside world behind the main window's buttons; tests hand in fakes.
+struct MainWiringParts {
+    std::unique_ptr<DeviceLink> device;
+    AutomationServerFactory spreadsheetServer;
+    std::filesystem::path journal;  // empty: the table is kept nowhere but in the window
+    std::unique_ptr<Beeper> beeper;
+    std::unique_ptr<FileChooser> chooser;
+    std::unique_ptr<FileCreator> files;
+    std::unique_ptr<PrintDialog> printDialog;
+    std::unique_ptr<DeviceProbe> probe;
+    std::filesystem::path deviceRoot = "/";  // where the Ports window looks for /dev
+    std::unique_ptr<JournalFiles> journalFiles;
+};
+
+// This system's parts: ALSA, Qt's file and print dialogs, POSIX files and devices.
+MainWiringParts desktopParts(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
+                             AutomationServerFactory spreadsheetServer,
+                             std::filesystem::path journal);
 
 // What the main window's Start Dev., Save, Print and EXCEL buttons drive: the
 // densitometer on its serial port, the files, the printer and the spreadsheet;
 // and the journal that keeps the table on disk.
 class MainWiring {
   public:
+    MainWiring(MainDialog& dialog, MainWiringParts parts);
     // Without a journal file the table is kept nowhere but in the window.
     MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
                AutomationServerFactory spreadsheetServer, std::filesystem::path journal = {});
@@ -35,6 +54,7 @@ class MainWiring {
 
     AcquisitionCycle& cycle() { return cycle_; }
     ExcelDialogOpener& excel() { return excel_; }
+    const QtPollTimer& timer() const { return timer_; }
 
   private:
     void save();
@@ -45,17 +65,11 @@ class MainWiring {
     void installComToolTips();
 
     MainDialog& dialog_;
-    std::unique_ptr<DeviceLink> device_;
+    MainWiringParts parts_;
     DeviceReadingLink link_;
     QtPollTimer timer_;
-    AlsaBeeper beeper_;
     AcquisitionCycle cycle_;
-    QtFileChooser chooser_;
-    PosixFileCreator files_;
-    QtPrintDialog printDialog_;
     ExcelDialogOpener excel_;
-    PosixDeviceProbe probe_;
-    PosixJournalFiles journalFiles_;
     std::unique_ptr<ReadingJournal> journal_;
 };
 

@@ -13,10 +13,8 @@
 #include "RecordingMessageBoxes.h"
 #include "SimulatorProcess.h"
 #include "TempDir.h"
-#include "app/AcquisitionCycle.h"
-#include "app/DeviceReadingLink.h"
 #include "app/ui/MainDialog.h"
-#include "app/ui/QtPollTimer.h"
+#include "app/ui/MainWiring.h"
 #include "app/ui/ReadingTableView.h"
 #include "device/posix/PosixDeviceLink.h"
 #include "res/ControlIds.h"
@@ -39,26 +37,26 @@ class NumericLocale {
     std::string saved_;
 };
 
-// The operator's road with a device: the real main window (offscreen), the
-// poll timer on the event loop, and the densitometer simulator on a pty as
-// COM1. Only the beeper records instead of sounding, and the clock is fixed so
-// that every row's time is known.
+// The operator's road with a device: the real main window (offscreen) wired as
+// the program wires it, the poll timer on the event loop, and the densitometer
+// simulator on a pty as COM1. Only the beeper records instead of sounding, and
+// the clock is fixed so that every row's time is known.
 class AcquisitionEndToEnd : public ::testing::Test {
   protected:
     void startSimulator(const std::vector<std::string>& script) {
         simulator = std::make_unique<test::SimulatorProcess>(script, dir / "sim.log");
         ASSERT_FALSE(simulator->devicePath().empty()) << "the simulator did not start";
-        device = std::make_unique<DeviceLink>(
+        devicePart = std::make_unique<DeviceLink>(
             posixPortOpener({simulator->devicePath(), "/nonexistent/ttyS1", "", ""}), nullptr);
-        link = std::make_unique<DeviceReadingLink>(*device);
+        device = devicePart.get();
     }
 
-    // Wires the window as the program does, but with the recording beeper.
     void openMainWindow() {
         window = std::make_unique<MainDialog>(MainDialogServices{ini, clock, boxes, dir.path()});
-        timer = std::make_unique<QtPollTimer>([this] { cycle->tick(); });
-        cycle = std::make_unique<AcquisitionCycle>(window->state(), *link, *timer, beeper, boxes);
-        window->setButtonHandler(id::kStartDev, [this] { cycle->startStopClicked(); });
+        MainWiringParts parts =
+            desktopParts(*window, std::move(devicePart), [] { return AutomationObject(); }, {});
+        parts.beeper = std::move(beeperPart);
+        wiring = std::make_unique<MainWiring>(*window, std::move(parts));
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -103,13 +101,13 @@ class AcquisitionEndToEnd : public ::testing::Test {
     IniFile ini{dir / "Tarvo.ini"};
     test::ManualClock clock;
     test::RecordingMessageBoxes boxes;
-    test::RecordingBeeper beeper;
+    std::unique_ptr<test::RecordingBeeper> beeperPart = std::make_unique<test::RecordingBeeper>();
+    test::RecordingBeeper& beeper = *beeperPart;
     std::unique_ptr<test::SimulatorProcess> simulator;
-    std::unique_ptr<DeviceLink> device;
-    std::unique_ptr<DeviceReadingLink> link;
+    std::unique_ptr<DeviceLink> devicePart;
+    DeviceLink* device = nullptr;  // owned by the wiring once the window is open
     std::unique_ptr<MainDialog> window;
-    std::unique_ptr<QtPollTimer> timer;
-    std::unique_ptr<AcquisitionCycle> cycle;
+    std::unique_ptr<MainWiring> wiring;
 };
 
 // Qt hands the desktop's locale to the C library at start-up; a German desktop
@@ -185,7 +183,7 @@ TEST_F(AcquisitionEndToEnd, UnpluggedDeviceStopsWithTwoBeepsAndKeepsEveryRow) {
     EXPECT_FALSE(window->button(id::kSave)->isEnabled());
     EXPECT_FALSE(device->isOpen());
 
-    EXPECT_FALSE(timer->isRunning()) << "a stopped cycle must not poll";
+    EXPECT_FALSE(wiring->timer().isRunning()) << "a stopped cycle must not poll";
 }
 
 TEST_F(AcquisitionEndToEnd, DevicePolledWithXKAboutEveryQuarterSecond) {
