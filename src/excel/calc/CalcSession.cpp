@@ -6,7 +6,6 @@
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/bootstrap.hxx>
 
-#include <atomic>
 #include <filesystem>
 #include <mutex>
 #include <stdexcept>
@@ -30,18 +29,6 @@ css::uno::Reference<css::uno::XComponentContext> localContext() {
         context = cppu::defaultBootstrap_InitialComponentContext();
     });
     return context;
-}
-
-std::string uniquePipeName() {
-    static std::atomic<unsigned> counter{0};
-    return "tarvo-calc-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-}
-
-CalcServerOptions withPipeName(CalcServerOptions options) {
-    if (options.pipeName.empty()) {
-        options.pipeName = uniquePipeName();
-    }
-    return options;
 }
 
 bool displayAvailable() {
@@ -91,7 +78,7 @@ css::uno::Reference<css::uno::XComponentContext> connectToOffice(
 }
 
 CalcSession::CalcSession(const CalcServerOptions& options)
-    : options_(withPipeName(options)),
+    : options_(options),
       headless_(runHeadless(options_)),
       process_({options_.office, options_.pipeName, headless_}),
       watchdog_([this] { process_.kill(); }) {
@@ -107,7 +94,7 @@ CalcSession::CalcSession(const CalcServerOptions& options)
 bool CalcSession::connect() {
     try {
         CallWatchdog::Watch limit(watchdog_, options_.startDeadline);
-        context_ = connectToOffice(options_.pipeName,
+        context_ = connectToOffice(process_.pipeName(),
                                    std::chrono::steady_clock::now() + options_.startDeadline,
                                    [this] { return process_.running(); });
         if (context_.is()) {

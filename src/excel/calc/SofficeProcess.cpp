@@ -18,12 +18,24 @@ namespace tarvo::calc {
 
 namespace {
 
-std::filesystem::path makeProfileFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvo-calc-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::system_error(errno, std::generic_category(), "profile folder");
+constexpr std::string_view kFolderPrefix = "tarvo-calc-";
+
+// The office's pipe named N is this socket; it stays when the office is killed.
+std::filesystem::path pipeSocket(const std::string& name) {
+    return "/tmp/OSL_PIPE_" + std::to_string(::getuid()) + "_" + name;
+}
+
+void removePipeSocket(const std::string& name) {
+    std::error_code ignored;
+    if (std::filesystem::is_socket(pipeSocket(name), ignored)) {
+        std::filesystem::remove(pipeSocket(name), ignored);
     }
-    return pattern;
+}
+
+void removeAbandonedProfiles(const std::filesystem::path& parent) {
+    for (const std::string& name : OwnedFolder::removeAbandoned(parent, kFolderPrefix)) {
+        removePipeSocket(name);
+    }
 }
 
 // In the child between fork and exec only async-signal-safe calls are allowed.
@@ -55,33 +67,30 @@ SofficeProcess::SofficeProcess(const Launch& launch) {
     if (::access(launch.program.c_str(), X_OK) != 0) {
         throw std::runtime_error("office program not found: " + launch.program.string());
     }
-    profile_ = makeProfileFolder();
-    try {
-        arguments_ = arguments(launch);
-        spawn(arguments_);
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove_all(profile_, ignored);
-        throw;
-    }
+    const auto parent = std::filesystem::temp_directory_path();
+    removeAbandonedProfiles(parent);
+    profile_.emplace(parent, kFolderPrefix);
+    pipeName_ = launch.pipeName.empty() ? profile_->name() : launch.pipeName;
+    arguments_ = arguments(launch);
+    spawn(arguments_);
 }
 
+// An office that quit took its pipe with it; one that was killed did not.
 SofficeProcess::~SofficeProcess() {
     stop();
-    std::error_code ignored;
-    std::filesystem::remove_all(profile_, ignored);
+    removePipeSocket(pipeName_);
 }
 
 std::vector<std::string> SofficeProcess::arguments(const Launch& launch) const {
     std::vector<std::string> result{
         launch.program.string(),
-        "-env:UserInstallation=file://" + profile_.string(),
+        "-env:UserInstallation=file://" + profile_->path().string(),
         "--invisible",
         "--norestore",
         "--nologo",
         "--nodefault",
         "--nolockcheck",
-        "--accept=pipe,name=" + launch.pipeName + ";urp;StarOffice.ComponentContext",
+        "--accept=pipe,name=" + pipeName_ + ";urp;StarOffice.ComponentContext",
     };
     if (launch.headless) {
         result.push_back("--headless");

@@ -5,19 +5,24 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "excel/calc/OwnedFolder.h"
 
 namespace tarvo::calc {
 
 // One private office process: its own user profile in a fresh temporary
-// folder, listening on a named pipe, gone when this object is. The office is
+// folder, listening on a named pipe, gone when this object is. Profiles and
+// pipes that a killed program left behind are removed when the next starts. The office is
 // started as the real binary, not the launcher script, so the process id held
 // here is the server itself and can be waited for and killed.
 class SofficeProcess {
   public:
     struct Launch {
         std::filesystem::path program;
+        // Empty: the profile folder's name, so a leftover pipe is known by it.
         std::string pipeName;
         bool headless = true;
     };
@@ -29,6 +34,7 @@ class SofficeProcess {
     SofficeProcess& operator=(const SofficeProcess&) = delete;
 
     pid_t pid() const { return pid_; }
+    const std::string& pipeName() const { return pipeName_; }
     bool running();
     // Waits up to `timeout` for the process to end by itself.
     bool waitForExit(std::chrono::milliseconds timeout);
@@ -42,7 +48,8 @@ class SofficeProcess {
     void spawn(const std::vector<std::string>& arguments);
     void reap(bool block);
 
-    std::filesystem::path profile_;
+    std::optional<OwnedFolder> profile_;
+    std::string pipeName_;
     std::vector<std::string> arguments_;
     int restarts_ = 0;
     pid_t pid_ = -1;
