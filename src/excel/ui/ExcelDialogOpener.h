@@ -41,6 +41,9 @@ class ExcelDialogOpener {
     std::function<void(const ReadingTable&, int)> placement();
 
   private:
+    // Beside the main window, or where the operator left it last time.
+    void placeDialog();
+    void rememberPosition();
     void closed();
 
     QWidget* mainWindow_;

@@ -237,5 +237,29 @@ TEST_F(ExcelDialogWindowTest, ClosingTheProgramQuitsARunningSpreadsheet) {
     EXPECT_THAT(excel.calls(), ::testing::Contains("Application.call 0x12E"));
 }
 
+TEST(ExcelDialogPlacementTest, OpensBesideTheMainWindowThenWhereTheOperatorLeftIt) {
+    test::TempDir dir;
+    IniFile ini{dir / "Tarvo.ini"};
+    test::FakeExcel excel;
+    test::RecordingMessageBoxes boxes;
+    test::AnsweringFileChooser chooser;
+    QWidget mainWindow;
+    mainWindow.setGeometry(20, 20, 300, 200);
+    mainWindow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
+    ExcelDialogOpener opener{&mainWindow, {ini, boxes, chooser, excel.factory()}, {}};
+
+    opener.open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(opener.dialog()));
+    EXPECT_FALSE(opener.dialog()->frameGeometry().intersects(mainWindow.frameGeometry()));
+
+    opener.dialog()->move(45, 65);
+    opener.dialog()->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opener.dialog() == nullptr; }, kWait));
+    opener.open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(opener.dialog()));
+    EXPECT_EQ(opener.dialog()->pos(), QPoint(45, 65));
+}
+
 }  // namespace
 }  // namespace tarvo
