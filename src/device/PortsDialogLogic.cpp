@@ -4,6 +4,7 @@
 
 #include "device/PortSettings.h"
 #include "files/IniFile.h"
+#include "res/Cp1252.h"
 
 namespace tarvo {
 
@@ -15,6 +16,24 @@ std::string trimmed(const std::string& text) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// [Ports] and the window hold the program's CP1252 text; the file system here
+// spells names in UTF-8.
+std::filesystem::path onDisk(const std::string& path) {
+    return cp1252::fromCp1252(path);
+}
+
+// udev names devices in ASCII, which both spell alike; anything else is kept
+// as it stands rather than dropped.
+std::string inProgram(const std::string& name) {
+    return cp1252::toCp1252(name).value_or(name);
+}
+
+SerialDevice inProgram(SerialDevice device) {
+    device.path = inProgram(device.path);
+    device.label = inProgram(device.label);
+    return device;
 }
 
 }  // namespace
@@ -33,6 +52,10 @@ std::string accessText(const NodeAccess& access) {
            " $USER), then log in again";
 }
 
+std::string portAccessText(DeviceProbe& probe, const std::string& path) {
+    return accessText(probe.access(onDisk(path)));
+}
+
 std::string comToolTip(int comPort, const std::string& path, const std::string& status) {
     return "COM" + std::to_string(comPort) + ": " + path + " (" + status + ")";
 }
@@ -46,7 +69,7 @@ bool PortsDialogLogic::refresh() {
     list_.refresh();
     std::vector<ListedDevice> devices;
     for (const SerialDevice& device : list_.devices()) {
-        devices.push_back({device, accessText(probe_.access(device.path))});
+        devices.push_back({inProgram(device), accessText(probe_.access(device.path))});
     }
     std::array<ComPortRow, 4> comPorts;
     for (int com = 1; com <= 4; ++com) {
@@ -60,8 +83,9 @@ bool PortsDialogLogic::refresh() {
 }
 
 std::string PortsDialogLogic::statusOf(const std::string& path) {
-    const NodeAccess access = probe_.access(path);
-    if (access.state != NodeAccess::State::Missing && !list_.answersAsUart(path)) {
+    const std::filesystem::path node = onDisk(path);
+    const NodeAccess access = probe_.access(node);
+    if (access.state != NodeAccess::State::Missing && !list_.answersAsUart(node)) {
         return "present, but no UART answers";
     }
     return accessText(access);
@@ -74,7 +98,8 @@ const PortsDialogLogic::ComPortRow& PortsDialogLogic::comPort(int comPort) const
 
 bool PortsDialogLogic::choose(int comPort, const std::string& path) {
     const std::string typed = trimmed(path);
-    if (typed.empty() || !writePortPath(ini_, comPort, list_.preferredPath(typed))) {
+    if (typed.empty() ||
+        !writePortPath(ini_, comPort, inProgram(list_.preferredPath(onDisk(typed).string())))) {
         return false;
     }
     refresh();

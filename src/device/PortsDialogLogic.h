@@ -17,6 +17,9 @@ class IniFile;
 // again" with the node's own group.
 std::string accessText(const NodeAccess& access);
 
+// accessText of a [Ports] path, which is CP1252 text, asked of the node it names.
+std::string portAccessText(DeviceProbe& probe, const std::string& path);
+
 // What a COM radio button's tooltip says, e.g. "COM1: /dev/ttyS0 (present)".
 std::string comToolTip(int comPort, const std::string& path, const std::string& status);
 

@@ -40,14 +40,14 @@ TEST(PortPaths, OpenerRefusesNumbersWithoutAPath) {
     EXPECT_EQ(why, "/nonexistent/a: No such file or directory");
 }
 
-TEST(PosixDeviceLink, Com1FollowsTheConfiguredSymlinkToTheDevice) {
+TEST(PosixDeviceLink, Com1FollowsTheConfiguredSymlinkNamedInCp1252ToTheDevice) {
     test::TempDir dir;
-    const auto linkPath = dir / "ttyDensitometer";
+    const auto linkPath = dir / "ttyDensitometer-\u00E4\u20AC";
     test::SimulatorProcess simulator({"--link", linkPath.string(), "colour=3,1,2,3,4,5"},
                                      dir / "sim.log");
     ASSERT_FALSE(simulator.devicePath().empty());
     IniFile settings(dir / "Tarvo.ini");
-    ASSERT_TRUE(settings.write("Ports", "COM1", linkPath.string()));
+    ASSERT_TRUE(settings.write("Ports", "COM1", (dir / "ttyDensitometer-\xE4\x80").string()));
     const auto link = makePosixDeviceLink(settings);
     std::string message;
     ASSERT_EQ(link->open(1, 4800, 8, 0, 0, 2, nullptr, message), 0) << message;

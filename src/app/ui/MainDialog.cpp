@@ -24,21 +24,12 @@
 #include "app/ui/StripWindow.h"
 #include "app/ui/WelcomeWindow.h"
 #include "res/ControlIds.h"
-#include "res/Cp1252.h"
 #include "res/Texts.h"
+#include "res/ui/Cp1252Text.h"
 
 namespace tarvo {
 
 namespace {
-
-// Refuses a keystroke or paste the comment could not keep, instead of a "?" later.
-class Cp1252Validator : public QValidator {
-  public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        return cp1252::representable(input.toStdString()) ? Acceptable : Invalid;
-    }
-};
 
 enum class Kind { List, Static, CheckBox, Radio, Push, Edit, Combo };
 
@@ -100,7 +91,7 @@ QWidget* createControl(const TemplateEntry& entry, QWidget* parent) {
         }
         case Kind::Edit: {
             auto* edit = new QLineEdit(parent);
-            edit->setValidator(new Cp1252Validator(edit));
+            edit->setValidator(new cp1252::Cp1252Validator(edit));
             return edit;
         }
         case Kind::Combo: {
@@ -120,15 +111,6 @@ QFont dialogFont() {
     QFont font(QStringLiteral("Sans Serif"));
     font.setPointSize(8);
     return font;
-}
-
-// The program's text is CP1252; what the code page cannot hold is never typed.
-std::string toProgramText(const QString& text) {
-    return cp1252::toCp1252(text.toStdString()).value_or(std::string());
-}
-
-QString onScreen(std::string_view text) {
-    return QString::fromStdString(cp1252::fromCp1252(text));
 }
 
 }  // namespace
@@ -189,7 +171,7 @@ void MainDialog::connectControls() {
     connect(static_cast<QComboBox*>(control(id::kFileType)), &QComboBox::activated, this,
             [this](int index) { state_->fileTypeChosen(index); });
     connect(static_cast<QLineEdit*>(control(id::kCommentEdit)), &QLineEdit::textChanged, this,
-            [this](const QString& text) { state_->commentEdited(toProgramText(text)); });
+            [this](const QString& text) { state_->commentEdited(cp1252::typed(text)); });
     connect(button(id::kComment), &QAbstractButton::clicked, this,
             [this] { state_->commentClicked(); });
     connect(button(id::kClear), &QAbstractButton::clicked, this,
@@ -234,7 +216,7 @@ void MainDialog::createPortsAndCopyEntries() {
 }
 
 void MainDialog::copyRows() {
-    QGuiApplication::clipboard()->setText(onScreen(copiedRowsText(state_->table())));
+    QGuiApplication::clipboard()->setText(cp1252::onScreen(copiedRowsText(state_->table())));
 }
 
 void MainDialog::createStripEntry() {
@@ -303,8 +285,8 @@ void MainDialog::showState() {
     button(id::kStartDev)->setText(QString::fromLatin1(state.startButtonText()));
     portsAction_->setEnabled(state.mayOpenPorts());
     auto* edit = static_cast<QLineEdit*>(control(id::kCommentEdit));
-    if (toProgramText(edit->text()) != state.commentEdit()) {
-        edit->setText(onScreen(state.commentEdit()));
+    if (cp1252::typed(edit->text()) != state.commentEdit()) {
+        edit->setText(cp1252::onScreen(state.commentEdit()));
     }
     if (welcome_) {
         welcome_->setVisible(state.welcomeShown() && isVisible());

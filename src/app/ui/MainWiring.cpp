@@ -23,6 +23,7 @@
 #include "files/ui/QtPrinter.h"
 #include "res/ControlIds.h"
 #include "res/Texts.h"
+#include "res/ui/Cp1252Text.h"
 
 namespace tarvo {
 
@@ -42,9 +43,9 @@ class ComToolTip final : public QObject {
             return QObject::eventFilter(watched, event);
         }
         const std::string path = portPath(ini_, comPort_);
-        const std::string text = comToolTip(comPort_, path, accessText(probe_.access(path)));
-        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
-                           QString::fromLocal8Bit(text.c_str()), static_cast<QWidget*>(watched));
+        const std::string text = comToolTip(comPort_, path, portAccessText(probe_, path));
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), cp1252::onScreen(text),
+                           static_cast<QWidget*>(watched));
         return true;
     }
 

@@ -2,15 +2,11 @@
 
 #include <QMessageBox>
 
-#include "res/Cp1252.h"
+#include "res/ui/Cp1252Text.h"
 
 namespace tarvo {
 
 namespace {
-
-QString onScreen(std::string_view text) {
-    return QString::fromStdString(cp1252::fromCp1252(text));
-}
 
 QMessageBox::StandardButtons choices(MessageButtons buttons) {
     switch (buttons) {
@@ -42,7 +38,8 @@ MessageAnswer answer(int button) {
 MessageAnswer QtMessageBoxes::show(std::string_view text, std::string_view caption,
                                    MessageButtons buttons, MessageIcon icon) {
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    onScreen(caption), onScreen(text), choices(buttons), owner_.data());
+                    cp1252::onScreen(caption), cp1252::onScreen(text), choices(buttons),
+                    owner_.data());
     box.setDefaultButton(buttons == MessageButtons::YesNo ? QMessageBox::Yes : QMessageBox::Ok);
     return answer(box.exec());
 }

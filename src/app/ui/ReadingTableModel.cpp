@@ -1,6 +1,6 @@
 #include "app/ui/ReadingTableModel.h"
 
-#include "res/Cp1252.h"
+#include "res/ui/Cp1252Text.h"
 
 namespace tarvo {
 
@@ -28,7 +28,7 @@ QVariant ReadingTableModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::DisplayRole) {
         const std::string_view text = table_.cell(index.row(), index.column());
-        return QString::fromStdString(cp1252::fromCp1252(text));
+        return cp1252::onScreen(text);
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(alignment(index.column()));

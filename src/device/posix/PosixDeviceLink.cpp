@@ -5,6 +5,7 @@
 
 #include "device/posix/PosixSerialPort.h"
 #include "files/IniFile.h"
+#include "res/Cp1252.h"
 
 namespace tarvo {
 
@@ -15,7 +16,8 @@ std::unique_ptr<SerialPort> openPath(int comPort, const std::string& path, std::
         why = "COM" + std::to_string(comPort) + " has no path";
         return nullptr;
     }
-    return PosixSerialPort::open(path, &why);
+    // [Ports] holds the program's CP1252 text; the file system here spells names in UTF-8.
+    return PosixSerialPort::open(cp1252::fromCp1252(path), &why);
 }
 
 }  // namespace

@@ -9,18 +9,21 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "res/ui/Cp1252Text.h"
+
 namespace tarvo {
 
 namespace {
 
-QString fromLocal(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+// An item keeps the path's own bytes, so Use writes back exactly what was listed.
+QByteArray itemPath(const std::string& path) {
+    return QByteArray(path.data(), static_cast<qsizetype>(path.size()));
 }
 
 QString deviceText(const PortsDialogLogic::ListedDevice& listed) {
-    QString text = fromLocal(listed.device.label);
+    QString text = cp1252::onScreen(listed.device.label);
     if (listed.status != "present") {
-        text += QStringLiteral(" \u2014 ") + fromLocal(listed.status);
+        text += QStringLiteral(" \u2014 ") + cp1252::onScreen(listed.status);
     }
     return text;
 }
@@ -54,6 +57,7 @@ void PortsDialog::createControls() {
         grid->addWidget(new QLabel(QStringLiteral("COM%1").arg(com), this), line, 0);
         row.path = new QLineEdit(this);
         row.path->setObjectName(QStringLiteral("path%1").arg(com));
+        row.path->setValidator(new cp1252::Cp1252Validator(row.path));
         grid->addWidget(row.path, line, 1);
         row.use = new QPushButton(QStringLiteral("Use"), this);
         row.use->setAutoDefault(false);
@@ -82,14 +86,14 @@ void PortsDialog::refresh() {
 }
 
 void PortsDialog::showDevices() {
-    const QString selected = devices_->currentItem()
-                                 ? devices_->currentItem()->data(Qt::UserRole).toString()
-                                 : QString();
+    const QByteArray selected = devices_->currentItem()
+                                    ? devices_->currentItem()->data(Qt::UserRole).toByteArray()
+                                    : QByteArray();
     devices_->clear();
     for (const auto& listed : logic_.devices()) {
         auto* item = new QListWidgetItem(deviceText(listed), devices_);
-        item->setData(Qt::UserRole, fromLocal(listed.device.path));
-        if (item->data(Qt::UserRole).toString() == selected) {
+        item->setData(Qt::UserRole, itemPath(listed.device.path));
+        if (item->data(Qt::UserRole).toByteArray() == selected) {
             devices_->setCurrentItem(item);
         }
     }
@@ -105,25 +109,25 @@ void PortsDialog::showComPorts() {
         const auto& port = logic_.comPort(com);
         Row& row = rows_[index(com)];
         if (!row.path->isModified()) {
-            row.path->setText(fromLocal(port.path));
+            row.path->setText(cp1252::onScreen(port.path));
         }
-        row.status->setText(fromLocal(port.status));
+        row.status->setText(cp1252::onScreen(port.status));
     }
 }
 
 void PortsDialog::useSelected(int comPort) {
     const QListWidgetItem* item = devices_->currentItem();
-    if (!item || item->data(Qt::UserRole).toString().isEmpty()) {
+    if (!item || item->data(Qt::UserRole).toByteArray().isEmpty()) {
         return;
     }
-    logic_.choose(comPort, item->data(Qt::UserRole).toString().toLocal8Bit().toStdString());
+    logic_.choose(comPort, item->data(Qt::UserRole).toByteArray().toStdString());
     pathEdit(comPort)->setModified(false);
     showComPorts();
 }
 
 void PortsDialog::useTyped(int comPort) {
     QLineEdit* edit = pathEdit(comPort);
-    logic_.choose(comPort, edit->text().toLocal8Bit().toStdString());
+    logic_.choose(comPort, cp1252::typed(edit->text()));
     edit->setModified(false);
     showComPorts();
 }

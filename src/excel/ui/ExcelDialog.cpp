@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "res/ControlIds.h"
+#include "res/ui/Cp1252Text.h"
 
 namespace tarvo {
 
@@ -23,14 +24,6 @@ constexpr int kEditIds[] = {
     id::kSet1Length, id::kSet2Row, id::kSet2Column, id::kSet2FirstListColumn,
     id::kSet2Length};
 constexpr int kExcelButtonIds[] = {id::kShowExcel, id::kHideExcel, id::kSaveExcel};
-
-QString qt(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string local(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
 
 }  // namespace
 
@@ -62,6 +55,8 @@ QLineEdit* ExcelDialog::createEdit(int id, bool digitsOnly) {
     if (digitsOnly) {
         edit->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    } else {
+        edit->setValidator(new cp1252::Cp1252Validator(edit));
     }
     return edit;
 }
@@ -138,7 +133,7 @@ void ExcelDialog::connectControls() {
     for (int id : kEditIds) {
         auto* edit = static_cast<QLineEdit*>(control(id));
         connect(edit, &QLineEdit::textEdited, this,
-                [this, id](const QString& text) { logic_.textEdited(id, local(text)); });
+                [this, id](const QString& text) { logic_.textEdited(id, cp1252::typed(text)); });
     }
     auto clicked = [this](int id, void (ExcelDialogLogic::*handler)()) {
         connect(static_cast<QAbstractButton*>(control(id)), &QAbstractButton::clicked, this,
@@ -165,7 +160,7 @@ void ExcelDialog::connectControls() {
 void ExcelDialog::showLogic() {
     for (int id : kEditIds) {
         auto* edit = static_cast<QLineEdit*>(control(id));
-        const QString text = qt(logic_.text(id));
+        const QString text = cp1252::onScreen(logic_.text(id));
         if (edit->text() != text) {
             edit->setText(text);
         }
@@ -179,7 +174,7 @@ void ExcelDialog::showLogic() {
     auto* sheets = static_cast<QComboBox*>(control(id::kSheetName));
     QStringList names;
     for (const std::string& name : logic_.sheetEntries()) {
-        names.append(qt(name));
+        names.append(cp1252::onScreen(name));
     }
     QStringList shown;
     for (int i = 0; i < sheets->count(); ++i) {

@@ -7,20 +7,15 @@
 #include <QMessageBox>
 
 #include "files/FilePath.h"
-#include "res/Cp1252.h"
 #include "res/Texts.h"
+#include "res/ui/Cp1252Text.h"
 
 namespace tarvo {
 
 namespace {
 
-// Names inside the program are CP1252; the file system and the screen are UTF-8.
-QString fromLocal(const std::string& text) {
-    return QString::fromStdString(cp1252::fromCp1252(text));
-}
-
 QString startFolder(const FileDialogRequest& request) {
-    const QString folder = fromLocal(request.initialFolder);
+    const QString folder = cp1252::onScreen(request.initialFolder);
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
         return folder;
     }
@@ -29,7 +24,7 @@ QString startFolder(const FileDialogRequest& request) {
 
 QString startName(const FileDialogRequest& request) {
     const PathParts parts = splitPath(request.initialFileName);
-    return fromLocal(parts.baseName + parts.extension);
+    return cp1252::onScreen(parts.baseName + parts.extension);
 }
 
 // Saved files and Tarvo.ini keep names in CP1252, so a name the code page

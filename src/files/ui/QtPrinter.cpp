@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "res/Cp1252.h"
+#include "res/ui/Cp1252Text.h"
 
 namespace tarvo {
 
@@ -15,16 +15,11 @@ namespace {
 
 constexpr int kTabStopCharacters = 8;
 
-// Files are CP1252 text; every byte is one character, of one UTF-16 unit.
-QString fromSingleByte(std::string_view text) {
-    return QString::fromStdString(cp1252::fromCp1252(text));
-}
-
 // The run cut to the characters that fit wholly before the right edge.
 std::string_view fitting(const TextRun& run, int width, const QFontMetrics& metrics) {
     std::size_t count = run.text.size();
     while (count > 0 &&
-           run.x + metrics.horizontalAdvance(fromSingleByte(run.text.substr(0, count))) > width) {
+           run.x + metrics.horizontalAdvance(cp1252::onScreen(run.text.substr(0, count))) > width) {
         --count;
     }
     return run.text.substr(0, count);
@@ -33,7 +28,7 @@ std::string_view fitting(const TextRun& run, int width, const QFontMetrics& metr
 void drawLine(QPainter& painter, std::string_view line, int top, int width) {
     const QFontMetrics metrics = painter.fontMetrics();
     const auto advance = [&metrics](std::string_view text) {
-        return metrics.horizontalAdvance(fromSingleByte(text));
+        return metrics.horizontalAdvance(cp1252::onScreen(text));
     };
     for (const TextRun& run :
          layoutLine(line, kTabStopCharacters * metrics.averageCharWidth(), advance)) {
@@ -41,7 +36,7 @@ void drawLine(QPainter& painter, std::string_view line, int top, int width) {
             break;
         }
         painter.drawText(QPoint(run.x, top + metrics.ascent()),
-                         fromSingleByte(fitting(run, width, metrics)));
+                         cp1252::onScreen(fitting(run, width, metrics)));
     }
 }
 
@@ -53,7 +48,7 @@ QtPagePrinter::~QtPagePrinter() = default;
 
 void QtPagePrinter::printLines(std::string_view jobName,
                                const std::vector<std::string_view>& lines) {
-    printer_->setDocName(fromSingleByte(jobName));
+    printer_->setDocName(cp1252::onScreen(jobName));
     QPainter painter;
     if (!painter.begin(printer_.get())) {
         return;

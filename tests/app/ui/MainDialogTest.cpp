@@ -26,6 +26,7 @@
 
 #include "AcquisitionFakes.h"
 #include "BmpFile.h"
+#include "QtTyping.h"
 #include "RecordingMessageBoxes.h"
 #include "TempDir.h"
 #include "app/ui/AboutDialog.h"
@@ -403,20 +404,12 @@ TEST_F(MainDialogTest, CommentButtonWritesTheEditIntoTheNewestRowAndEmptiesIt) {
     EXPECT_TRUE(edit->text().isEmpty());
 }
 
-// QTest's key clicks know ASCII only; a keyboard sends other characters as text.
-void typeText(QWidget* widget, const QString& text) {
-    for (const QChar character : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
-        QCoreApplication::sendEvent(widget, &press);
-    }
-}
-
 TEST_F(MainDialogTest, CommentKeepsTheEuroAsByte0x80AndRefusesWhatCp1252CannotHold) {
     shown();
     addRows(1);
     auto* edit = control<QLineEdit>(id::kCommentEdit);
-    typeText(edit, QString::fromUtf8("5 \u20AC M\u00FCller"));
-    typeText(edit, QString::fromUtf8("\u0416"));
+    test::typeText(edit, QString::fromUtf8("5 \u20AC M\u00FCller"));
+    test::typeText(edit, QString::fromUtf8("\u0416"));
     EXPECT_EQ(edit->text(), QString::fromUtf8("5 \u20AC M\u00FCller")) << "refused as typed";
     control<QPushButton>(id::kComment)->click();
     EXPECT_EQ(table().cell(0, 9), "5 \x80 M\xFCller");

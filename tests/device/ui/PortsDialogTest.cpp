@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "FakeDeviceProbe.h"
+#include "QtTyping.h"
 #include "TempDir.h"
 #include "files/IniFile.h"
 
@@ -53,6 +54,21 @@ TEST_F(PortsDialogTest, TypedPathIsWrittenOnEnterAndADeniedDeviceSaysHowToFixIt)
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(ini.value("Ports", "COM1"), "/dev/ttyUSB9");
     EXPECT_EQ(dialog.statusLabel(1)->text(), "missing");
+}
+
+// [Ports] holds CP1252 like every setting; the file system spells the name in UTF-8.
+TEST_F(PortsDialogTest, TypedPathIsCp1252InPortsAndOneTheCodePageCannotHoldIsRefused) {
+    const auto node = probe.addNode("k\u00E4se\u20AC");
+    PortsDialog dialog(ini, probe.root(), probe);
+    QLineEdit* edit = dialog.pathEdit(1);
+    edit->clear();
+    test::typeText(edit, QString::fromStdString(node.string()));
+    test::typeText(edit, QString::fromUtf8("\u03A9"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    const std::string inPorts = (probe.root() / "dev" / "k\xE4se\x80").string();
+    EXPECT_EQ(ini.value("Ports", "COM1"), inPorts);
+    EXPECT_EQ(edit->text().toStdString(), node.string());
+    EXPECT_EQ(dialog.statusLabel(1)->text(), "present") << "the node is asked by its UTF-8 name";
 }
 
 }  // namespace

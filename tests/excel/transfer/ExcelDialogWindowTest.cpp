@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "AnsweringFileChooser.h"
+#include "QtTyping.h"
 #include "TempDir.h"
 #include "TransferFixture.h"
 #include "excel/ui/ExcelDialog.h"
@@ -127,6 +128,25 @@ TEST_F(ExcelDialogWindowTest, ColumnFieldDropsTypedDigitsAndKeepsLetters) {
     click(id::kInitValues);
     EXPECT_EQ(opener.session().layout.set1.firstColumn, 7);
     EXPECT_EQ(ini.value(kExcelSection, "ColumnInit1").value_or(""), "G");
+}
+
+// The program's text is CP1252: a sheet name shows as Unicode, a character the
+// code page cannot hold is refused as it is typed instead of becoming a "?".
+TEST_F(ExcelDialogWindowTest, TextIsCp1252BothWaysAndTheColumnFieldRefusesWhatItCannotHold) {
+    excel.worksheet->answer("get", 0x6E, AutomationValue::string("K\xE4se \x80"));
+    openDialog();
+    click(id::kInitExcel);
+    EXPECT_EQ(control<QComboBox>(id::kSheetName)->itemText(0), QString::fromUtf8("Käse €"));
+
+    auto* column = control<QLineEdit>(id::kSet1Column);
+    column->clear();
+    test::typeText(column, QString::fromUtf8("g\u03A9"));
+    EXPECT_EQ(edit(id::kSet1Column), "g") << "Omega has no byte in CP1252";
+    EXPECT_EQ(opener.dialog()->logic().text(id::kSet1Column), "g");
+
+    chooser.answerNext("/data/K\xE4se.xls");
+    click(id::kBrowse);
+    EXPECT_EQ(edit(id::kFileName), "/data/K\u00E4se.xls");
 }
 
 TEST_F(ExcelDialogWindowTest, DigitFieldsRefuseLetters) {
