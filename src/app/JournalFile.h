@@ -16,7 +16,18 @@ class JournalFile {
     virtual std::string append(std::string_view bytes) = 0;
 };
 
-// Opens journal files, so tests can fill the disk or tear a write.
+// A journal read back whole at start-up.
+struct JournalText {
+    enum class State { Missing, Read, Unreadable };
+    State state = State::Missing;
+    std::string bytes;
+};
+
+// What renaming a journal aside came to.
+enum class Renamed { Done, NameTaken, Failed };
+
+// The journal's file operations on one platform, so tests can fill the disk
+// or tear a write.
 class JournalFiles {
   public:
     virtual ~JournalFiles() = default;
@@ -24,6 +35,12 @@ class JournalFiles {
     // with the reason when that is not possible.
     virtual std::unique_ptr<JournalFile> create(const std::filesystem::path& path,
                                                 std::string& reason) = 0;
+    // The whole file; Missing only when there is no file of that name.
+    virtual JournalText read(const std::filesystem::path& path) = 0;
+    // Gives the file another name, never that of a file already there
+    // (NameTaken); Failed with the reason otherwise.
+    virtual Renamed rename(const std::filesystem::path& from, const std::filesystem::path& to,
+                           std::string& reason) = 0;
 };
 
 }  // namespace tarvo

@@ -1,8 +1,6 @@
 #include "app/JournalRestore.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "res/Texts.h"
 
@@ -23,42 +21,41 @@ std::filesystem::path asideName(const std::filesystem::path& journal, const Loca
 
 // Moves the journal out of the way; false when it is still there.
 bool setAside(ReadingJournal& journal, const Clock& clock) {
-    std::error_code error;
-    if (keepAside(journal.path(), clock.now(), error))
+    std::string reason;
+    if (keepAside(journal.files(), journal.path(), clock.now(), reason))
         return true;
-    journal.cannotBegin(error.message());
+    journal.cannotBegin(reason);
     return false;
 }
 
 }  // namespace
 
-LastSession readLastSession(const std::filesystem::path& journal) {
-    std::error_code error;
-    if (!std::filesystem::exists(journal, error) && !error)
+LastSession readLastSession(JournalFiles& files, const std::filesystem::path& journal) {
+    const JournalText text = files.read(journal);
+    if (text.state == JournalText::State::Missing)
         return {};
-    std::ifstream in(journal, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::optional<JournalTable> table;
-    if (in && !in.bad())
-        table = replayJournal(text);
+    if (text.state == JournalText::State::Read)
+        table = replayJournal(text.bytes);
     if (!table)
         return {LastSession::State::Unreadable, {}};
     const bool offered = table->unsaved && !table->rows.empty();
     return {offered ? LastSession::State::Unsaved : LastSession::State::Nothing, std::move(*table)};
 }
 
-bool keepAside(const std::filesystem::path& journal, const LocalTime& now, std::error_code& error) {
+bool keepAside(JournalFiles& files, const std::filesystem::path& journal, const LocalTime& now,
+               std::string& reason) {
     for (int attempt = 1; attempt < 1000; ++attempt) {
-        const std::filesystem::path aside = asideName(journal, now, attempt);
-        const bool taken = std::filesystem::exists(aside, error);
-        if (error)
-            return false;
-        if (taken)
-            continue;
-        std::filesystem::rename(journal, aside, error);
-        return !error;
+        switch (files.rename(journal, asideName(journal, now, attempt), reason)) {
+            case Renamed::Done:
+                return true;
+            case Renamed::NameTaken:
+                continue;
+            case Renamed::Failed:
+                return false;
+        }
     }
-    error = std::make_error_code(std::errc::file_exists);
+    reason = "every name for the old journal is taken";
     return false;
 }
 
@@ -68,7 +65,7 @@ std::string restoreQuestion(int rows) {
 
 void beginJournalSession(ReadingJournal& journal, ReadingTable& table, int clientWidth,
                          MessageBoxes& boxes, const Clock& clock) {
-    LastSession last = readLastSession(journal.path());
+    LastSession last = readLastSession(journal.files(), journal.path());
     if (last.state == LastSession::State::Unreadable) {
         if (setAside(journal, clock))
             journal.begin();
@@ -86,8 +83,8 @@ void beginJournalSession(ReadingJournal& journal, ReadingTable& table, int clien
         table.restore(last.table.layout, clientWidth, std::move(last.table.rows));
         // The rows are in the window and will be in the new journal: the old one
         // is only a spare copy, and the new one may take its place if need be.
-        std::error_code ignored;
-        keepAside(journal.path(), clock.now(), ignored);
+        std::string ignored;
+        keepAside(journal.files(), journal.path(), clock.now(), ignored);
     }
     journal.begin();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <filesystem>
-#include <system_error>
+#include <string>
 
 #include "app/DateText.h"
 #include "app/JournalReplay.h"
@@ -17,12 +17,13 @@ struct LastSession {
     JournalTable table;
 };
 
-LastSession readLastSession(const std::filesystem::path& journal);
+LastSession readLastSession(JournalFiles& files, const std::filesystem::path& journal);
 
 // Renames the journal to journal-YYYYMMDD-HHMMSS beside it (with -2, -3, ...
 // when that name is taken), where the program never touches it again. False
 // with the reason when it cannot be renamed.
-bool keepAside(const std::filesystem::path& journal, const LocalTime& now, std::error_code& error);
+bool keepAside(JournalFiles& files, const std::filesystem::path& journal, const LocalTime& now,
+               std::string& reason);
 
 // "Readings not saved in the last session: %d. Restore them?"
 std::string restoreQuestion(int rows);

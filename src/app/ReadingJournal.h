@@ -30,6 +30,7 @@ class ReadingJournal final : public TableObserver {
 
     void setFailureListener(FailureListener listener) { failed_ = std::move(listener); }
     const std::filesystem::path& path() const { return path_; }
+    JournalFiles& files() const { return files_; }
 
     // Starts this session's file with the table as it stands; from now on it
     // follows the table.

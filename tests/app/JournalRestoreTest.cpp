@@ -118,10 +118,10 @@ TEST_F(JournalRestoreTest, DeclinedJournalIsKeptAsideAndNotOfferedAgain) {
 }
 
 TEST_F(JournalRestoreTest, SecondAsideInTheSameSecondDoesNotOverwriteTheFirst) {
-    std::error_code error;
+    std::string reason;
     for (const char* text : {"first", "second"}) {
-        std::ofstream(path) << text;
-        ASSERT_TRUE(keepAside(path, clock.now(), error)) << error.message();
+        std::ofstream(path, std::ios::binary) << text;
+        ASSERT_TRUE(keepAside(files, path, clock.now(), reason)) << reason;
     }
     EXPECT_EQ(contents(dir / "journal-20261206-140509"), "first");
     EXPECT_EQ(contents(dir / "journal-20261206-140509-2"), "second");
@@ -145,7 +145,7 @@ TEST_F(JournalRestoreTest, SavedOrEmptyTableIsNotOffered) {
 }
 
 TEST_F(JournalRestoreTest, UnreadableJournalIsKeptAsideWithoutAWordAndTheTableStartsEmpty) {
-    std::ofstream(path) << "not a journal\n";
+    std::ofstream(path, std::ios::binary) << "not a journal\n";
     auto second = startSession();
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(second->table.rowCount(), 0);

@@ -7,6 +7,7 @@
 
 #include "AcquisitionFakes.h"
 #include "JournalFakes.h"
+#include "JournalFilesSuite.h"
 #include "RecordingMessageBoxes.h"
 #include "TempDir.h"
 #include "app/AcquisitionCycle.h"
@@ -20,6 +21,11 @@ std::string contents(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+using test::JournalFilesSuite;
+INSTANTIATE_TEST_SUITE_P(
+    Fake, JournalFilesSuite,
+    ::testing::Values(test::journalFilesOf<test::FillingJournalFiles>("FillingJournalFiles")));
 
 TEST(JournalRecord, FieldsWithTabsBackslashesAndLineBreaksReadBackAsWritten) {
     const JournalRecord record{"cell", {"0", "9", "a\tb\\c\nd\re\\t", "", " blank "}};

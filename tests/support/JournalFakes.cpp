@@ -1,6 +1,8 @@
 #include "JournalFakes.h"
 
 #include <fstream>
+#include <iterator>
+#include <system_error>
 
 namespace tarvo::test {
 
@@ -37,9 +39,39 @@ std::unique_ptr<JournalFile> FillingJournalFiles::create(const std::filesystem::
         reason = refuseCreate;
         return nullptr;
     }
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc);
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    if (!error && !std::ofstream(path, std::ios::binary | std::ios::trunc))
+        error = std::make_error_code(std::errc::permission_denied);
+    if (error) {
+        reason = error.message();
+        return nullptr;
+    }
     return std::make_unique<FillingJournalFile>(*this, path);
+}
+
+JournalText FillingJournalFiles::read(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error) && !error)
+        return {};
+    std::ifstream in(path, std::ios::binary);
+    if (!in || !std::filesystem::is_regular_file(path, error))
+        return {JournalText::State::Unreadable, {}};
+    return {JournalText::State::Read,
+            {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}};
+}
+
+Renamed FillingJournalFiles::rename(const std::filesystem::path& from,
+                                    const std::filesystem::path& to, std::string& reason) {
+    std::error_code error;
+    if (std::filesystem::exists(to, error))
+        return Renamed::NameTaken;
+    if (!error)
+        std::filesystem::rename(from, to, error);
+    if (!error)
+        return Renamed::Done;
+    reason = error.message();
+    return Renamed::Failed;
 }
 
 }  // namespace tarvo::test

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -46,6 +47,26 @@ class PosixJournalFile final : public JournalFile {
     int fd_;
 };
 
+// Reads to the end; false with errno set when a read fails.
+bool readAll(int fd, std::string& bytes) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got == 0;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+// Where the file system cannot refuse to replace, the name is checked first.
+Renamed renameUnlessTaken(const char* from, const char* to) {
+    if (::access(to, F_OK) == 0)
+        return Renamed::NameTaken;
+    return ::rename(from, to) == 0 ? Renamed::Done : Renamed::Failed;
+}
+
 bool makeFolders(const std::filesystem::path& folder, std::string& reason) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
@@ -80,6 +101,32 @@ std::unique_ptr<JournalFile> PosixJournalFiles::create(const std::filesystem::pa
         return nullptr;
     }
     return std::make_unique<PosixJournalFile>(fd);
+}
+
+JournalText PosixJournalFiles::read(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {errno == ENOENT ? JournalText::State::Missing : JournalText::State::Unreadable, {}};
+    JournalText text{JournalText::State::Read, {}};
+    if (!readAll(fd, text.bytes))
+        text = {JournalText::State::Unreadable, {}};
+    ::close(fd);
+    return text;
+}
+
+Renamed PosixJournalFiles::rename(const std::filesystem::path& from,
+                                  const std::filesystem::path& to, std::string& reason) {
+    Renamed renamed = Renamed::Done;
+    // The system refuses a taken name in the same step as it renames, so an
+    // older journal kept aside is never replaced.
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+        renamed = errno == EEXIST ? Renamed::NameTaken : Renamed::Failed;
+        if (errno == EINVAL || errno == ENOSYS)
+            renamed = renameUnlessTaken(from.c_str(), to.c_str());
+    }
+    if (renamed == Renamed::Failed)
+        reason = errorText(errno);
+    return renamed;
 }
 
 }  // namespace tarvo

@@ -15,6 +15,9 @@ class PosixJournalFiles final : public JournalFiles {
   public:
     std::unique_ptr<JournalFile> create(const std::filesystem::path& path,
                                         std::string& reason) override;
+    JournalText read(const std::filesystem::path& path) override;
+    Renamed rename(const std::filesystem::path& from, const std::filesystem::path& to,
+                   std::string& reason) override;
 };
 
 }  // namespace tarvo

@@ -38,7 +38,4 @@ class Win32SerialPort final : public SerialPort {
     std::string path_;
 };
 
-// The system's text for an error number, without its line end.
-std::string systemErrorText(DWORD error);
-
 }  // namespace tarvo

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <system_error>
-
 namespace tarvo {
 
 namespace {
@@ -38,12 +36,6 @@ class Win32OutputFile final : public OutputFile {
     HANDLE handle_;
 };
 
-std::filesystem::path environmentFolder(const char* name) {
-    char folder[MAX_PATH + 1] = {};
-    DWORD length = ::GetEnvironmentVariableA(name, folder, sizeof folder);
-    return (length > 0 && length < sizeof folder) ? folder : ".";
-}
-
 }  // namespace
 
 std::unique_ptr<OutputFile> Win32FileCreator::create(const std::string& path) {
@@ -60,13 +52,6 @@ std::filesystem::path programFolder() {
     if (length == 0 || length >= MAX_PATH)
         return ".";
     return std::filesystem::path(std::string(path, length)).parent_path();
-}
-
-std::filesystem::path journalFolder() {
-    auto folder = environmentFolder("LOCALAPPDATA") / "tarvo";
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
-    return folder;
 }
 
 }  // namespace tarvo

@@ -17,7 +17,4 @@ class Win32FileCreator final : public FileCreator {
 // The folder of the running program (GetModuleFileNameA), where TRWelcome.bmp lies.
 std::filesystem::path programFolder();
 
-// The folder of the readings journal: %LOCALAPPDATA%\tarvo, created if missing.
-std::filesystem::path journalFolder();
-
 }  // namespace tarvo

@@ -1,0 +1,137 @@
+#include "app/win32/Win32JournalFiles.h"
+
+#include <windows.h>
+// The shell's folders need the types of windows.h.
+#include <shlobj.h>
+
+#include "res/win32/SystemErrorText.h"
+
+namespace tarvo {
+
+namespace {
+
+// Names go to the ANSI functions as the program keeps them, byte for byte.
+std::string ansi(const std::filesystem::path& path) {
+    return path.string();
+}
+
+// Nothing else writes the file (it is shared for reading only), so every
+// write lands at its end.
+class Win32JournalFile final : public JournalFile {
+  public:
+    explicit Win32JournalFile(HANDLE handle) : handle_(handle) {}
+    ~Win32JournalFile() override { ::CloseHandle(handle_); }
+    Win32JournalFile(const Win32JournalFile&) = delete;
+    Win32JournalFile& operator=(const Win32JournalFile&) = delete;
+
+    std::string append(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const DWORD chunk =
+                bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
+            DWORD written = 0;
+            if (!::WriteFile(handle_, bytes.data(), chunk, &written, nullptr))
+                return systemErrorText(::GetLastError());
+            if (written == 0)
+                return systemErrorText(ERROR_DISK_FULL);
+            bytes.remove_prefix(written);
+        }
+        // The system's cache is written out, so the record outlives a power cut.
+        if (!::FlushFileBuffers(handle_))
+            return systemErrorText(::GetLastError());
+        return {};
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+// Creates the folder and the ones above it; false with the reason.
+bool makeFolders(const std::filesystem::path& folder, std::string& reason) {
+    if (folder.empty() || folder == folder.root_path())
+        return true;
+    const DWORD attributes = ::GetFileAttributesA(ansi(folder).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return true;
+    if (!makeFolders(folder.parent_path(), reason))
+        return false;
+    if (::CreateDirectoryA(ansi(folder).c_str(), nullptr) ||
+        ::GetLastError() == ERROR_ALREADY_EXISTS)
+        return true;
+    reason = systemErrorText(::GetLastError());
+    return false;
+}
+
+bool readAll(HANDLE file, std::string& bytes) {
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr))
+            return false;
+        if (got == 0)
+            return true;
+        bytes.append(buffer, got);
+    }
+}
+
+std::filesystem::path localAppDataFolder() {
+    char folder[MAX_PATH + 1] = {};
+    if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                     SHGFP_TYPE_CURRENT, folder)))
+        return folder;
+    const DWORD length = ::GetEnvironmentVariableA("LOCALAPPDATA", folder, sizeof folder);
+    return (length > 0 && length < sizeof folder) ? folder : ".";
+}
+
+}  // namespace
+
+std::filesystem::path journalFilePath() {
+    const std::filesystem::path folder = localAppDataFolder() / "tarvo";
+    std::string ignored;  // told when the journal is created there
+    makeFolders(folder, ignored);
+    return folder / "journal";
+}
+
+std::unique_ptr<JournalFile> Win32JournalFiles::create(const std::filesystem::path& path,
+                                                       std::string& reason) {
+    if (!makeFolders(path.parent_path(), reason))
+        return nullptr;
+    // Shared for reading: the operator may copy the journal while measuring.
+    HANDLE handle = ::CreateFileA(ansi(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        reason = systemErrorText(::GetLastError());
+        return nullptr;
+    }
+    return std::make_unique<Win32JournalFile>(handle);
+}
+
+JournalText Win32JournalFiles::read(const std::filesystem::path& path) {
+    HANDLE handle = ::CreateFileA(ansi(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return {missing ? JournalText::State::Missing : JournalText::State::Unreadable, {}};
+    }
+    JournalText text{JournalText::State::Read, {}};
+    if (!readAll(handle, text.bytes))
+        text = {JournalText::State::Unreadable, {}};
+    ::CloseHandle(handle);
+    return text;
+}
+
+Renamed Win32JournalFiles::rename(const std::filesystem::path& from,
+                                  const std::filesystem::path& to, std::string& reason) {
+    // Without MOVEFILE_REPLACE_EXISTING the system refuses a taken name, so
+    // an older journal kept aside is never replaced.
+    if (::MoveFileExA(ansi(from).c_str(), ansi(to).c_str(), MOVEFILE_WRITE_THROUGH))
+        return Renamed::Done;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+        return Renamed::NameTaken;
+    reason = systemErrorText(error);
+    return Renamed::Failed;
+}
+
+}  // namespace tarvo

@@ -1,0 +1,83 @@
+#include "JournalFilesSuite.h"
+
+#include <fstream>
+
+namespace tarvo::test {
+
+namespace {
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A reason shown inside a sentence: text, without the line break some systems end it with.
+void expectReasonText(const std::string& reason) {
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos) << '"' << reason << '"';
+}
+
+}  // namespace
+
+std::string JournalFilesSuite::readBack(const std::filesystem::path& file) {
+    const JournalText text = files->read(file);
+    EXPECT_EQ(text.state, JournalText::State::Read) << file;
+    return text.bytes;
+}
+
+TEST_P(JournalFilesSuite, CreateMakesTheFoldersAppendsInOrderAndStartsAnOldFileAfresh) {
+    std::string reason;
+    auto file = files->create(path, reason);
+    ASSERT_TRUE(file) << reason;
+    EXPECT_EQ(file->append("first\n"), "");
+    EXPECT_EQ(file->append("second\tline\r\n"), "");
+    EXPECT_EQ(readBack(path), "first\nsecond\tline\r\n") << "bytes as given, no line-end changes";
+    file.reset();
+
+    file = files->create(path, reason);
+    ASSERT_TRUE(file) << reason;
+    EXPECT_EQ(readBack(path), "") << "a new session's journal starts empty";
+}
+
+TEST_P(JournalFilesSuite, JournalBeingWrittenCanBeReadByAnotherReader) {
+    std::string reason;
+    auto file = files->create(path, reason);
+    ASSERT_TRUE(file) << reason;
+    ASSERT_EQ(file->append("kept\n"), "");
+    EXPECT_EQ(readBack(path), "kept\n") << "an operator may copy the journal while measuring";
+    EXPECT_EQ(file->append("more\n"), "") << "and the program goes on writing";
+    EXPECT_EQ(readBack(path), "kept\nmore\n");
+}
+
+TEST_P(JournalFilesSuite, NoFileIsMissingButAFolderInItsPlaceIsUnreadable) {
+    EXPECT_EQ(files->read(dir / "journal").state, JournalText::State::Missing);
+    EXPECT_EQ(files->read(dir / "no-folder" / "journal").state, JournalText::State::Missing);
+    std::filesystem::create_directories(dir / "journal");
+    EXPECT_EQ(files->read(dir / "journal").state, JournalText::State::Unreadable);
+}
+
+TEST_P(JournalFilesSuite, CreateWhereAFileStandsForTheFolderGivesTheSystemsReason) {
+    writeFile(dir / "state", "not a folder");
+    std::string reason;
+    EXPECT_EQ(files->create(dir / "state" / "journal", reason), nullptr);
+    expectReasonText(reason);
+}
+
+TEST_P(JournalFilesSuite, RenameKeepsTheBytesAndNeverReplacesAnotherFile) {
+    const auto journal = dir / "journal", aside = dir / "journal-20261207-090403";
+    writeFile(journal, "this session");
+    writeFile(aside, "an older one");
+    std::string reason;
+    EXPECT_EQ(files->rename(journal, aside, reason), Renamed::NameTaken);
+    EXPECT_EQ(readBack(aside), "an older one");
+    EXPECT_EQ(readBack(journal), "this session");
+
+    const auto second = dir / "journal-20261207-090403-2";
+    EXPECT_EQ(files->rename(journal, second, reason), Renamed::Done) << reason;
+    EXPECT_EQ(readBack(second), "this session");
+    EXPECT_EQ(files->read(journal).state, JournalText::State::Missing);
+
+    EXPECT_EQ(files->rename(journal, dir / "journal-3", reason), Renamed::Failed);
+    expectReasonText(reason);
+}
+
+}  // namespace tarvo::test
