@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's own pictures: the welcome bitmap TRWelcome.bmp (24-bit
-Windows BMP) and the window icon tarvo-icon.png. Run it from anywhere; it
-writes beside itself. Only the standard library is used."""
+Windows BMP), the window icon tarvo-icon.png and the desktop's icons in
+icons/ (48, 128 and 256 pixels, and an SVG). Run it from anywhere; it writes
+beside itself. Only the standard library is used."""
 
 import os
 import struct
@@ -80,13 +81,38 @@ def write_bmp(path, width, height, pixels):
         out.write(header + info + data)
 
 
-def icon():
-    size = 32
+# The icon's four ink squares on a 32-unit grid: (x, y, side) in units.
+ICON_GRID = 32
+ICON_SQUARES = [(2 + (i % 2) * 15, 2 + (i // 2) * 15, 13) for i in range(4)]
+ICON_INKS = [CYAN, MAGENTA, YELLOW, BLACK]
+
+
+def overlap(low, high, start, end):
+    return max(0.0, min(high, end) - max(low, start))
+
+
+def icon(size=ICON_GRID):
+    """The icon at any pixel size: a pixel's alpha is the share of it a square
+    covers, so sizes that are no multiple of the grid keep soft, even edges."""
+    scale = size / ICON_GRID
     pixels = canvas(size, size, (0, 0, 0, 0))
-    for i, colour in enumerate([CYAN, MAGENTA, YELLOW, BLACK]):
-        x, y = 2 + (i % 2) * 15, 2 + (i // 2) * 15
-        box(pixels, x, y, 13, 13, colour + (255,))
+    for (x, y, side), colour in zip(ICON_SQUARES, ICON_INKS):
+        x0, y0, x1, y1 = x * scale, y * scale, (x + side) * scale, (y + side) * scale
+        for row in range(int(y0), min(size, int(y1) + 1)):
+            for col in range(int(x0), min(size, int(x1) + 1)):
+                cover = overlap(row, row + 1, y0, y1) * overlap(col, col + 1, x0, x1)
+                if cover > 0:
+                    pixels[row][col] = colour + (round(cover * 255),)
     return size, pixels
+
+
+def write_svg(path):
+    rects = "".join(
+        '  <rect x="%d" y="%d" width="%d" height="%d" fill="#%02x%02x%02x"/>\n' % (x, y, side, side, *c)
+        for (x, y, side), c in zip(ICON_SQUARES, ICON_INKS))
+    with open(path, "w") as out:
+        out.write('<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d">\n'
+                  % ((ICON_GRID,) * 4) + rects + "</svg>\n")
 
 
 def write_png(path, size, pixels):
@@ -107,3 +133,7 @@ def write_png(path, size, pixels):
 if __name__ == "__main__":
     write_bmp(os.path.join(HERE, "TRWelcome.bmp"), *welcome())
     write_png(os.path.join(HERE, "tarvo-icon.png"), *icon())
+    # The desktop's icon theme sizes, for the package.
+    for size in (48, 128, 256):
+        write_png(os.path.join(HERE, "icons", "tarvo-%d.png" % size), *icon(size))
+    write_svg(os.path.join(HERE, "icons", "tarvo.svg"))
