@@ -149,7 +149,7 @@ TEST_F(MainWiringTest, StartDevPollsTheDeviceAndEachReadingBeepsAndGoesIntoTheJo
     EXPECT_EQ(table().cell(0, 1), "  7");
     EXPECT_TRUE(wiring->timer().isRunning());
 
-    const LastSession kept = readLastSession(journal);
+    const LastSession kept = readLastSession(journalFiles, journal);
     EXPECT_EQ(kept.state, LastSession::State::Unsaved);
     ASSERT_EQ(kept.table.rows.size(), 1u);
     EXPECT_EQ(kept.table.rows[0][1], "  7");
@@ -172,7 +172,7 @@ TEST_F(MainWiringTest, SaveAndPrintGoToTheChosenFileAndPrinterAndTheJournalKnows
     EXPECT_EQ(chooser.requests[0].mode, FileDialogRequest::Mode::Save);
     const std::string text = fileText(saved);
     EXPECT_NE(text.find("  7"), std::string::npos) << text;
-    EXPECT_EQ(readLastSession(journal).state, LastSession::State::Nothing)
+    EXPECT_EQ(readLastSession(journalFiles, journal).state, LastSession::State::Nothing)
         << "a saved table must not be offered again";
 
     click(id::kPrint);
