@@ -1,8 +1,11 @@
 #include "app/ui/WelcomeWindow.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+
+#include "app/ui/TaskBarEntry.h"
 
 namespace tarvo {
 
@@ -26,7 +29,8 @@ WelcomeWindow::WelcomeWindow(const WelcomeBitmap& bitmap, QWidget* owner)
     setObjectName("welcome");
     // The operator goes on typing in the main window while the picture shows.
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setWindowTitle(QString());
+    // A blank, as Qt would fill an empty title with the program's name.
+    setWindowTitle(QStringLiteral(" "));
     setFixedSize(kWelcomeWidth, kWelcomeHeight);
     centreOnScreen();
 }
@@ -35,6 +39,18 @@ void WelcomeWindow::centreOnScreen() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
+}
+
+void WelcomeWindow::setVisible(bool visible) {
+    QWidget::setVisible(visible);
+    // Asked at every show: window managers forget a hidden window's state.
+    if (visible) {
+        keepOffTaskBar(*this);
+    }
+}
+
+void WelcomeWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
 }
 
 void WelcomeWindow::paintEvent(QPaintEvent*) {

@@ -18,9 +18,13 @@ class WelcomeWindow final : public QWidget {
     WelcomeWindow(const WelcomeBitmap& bitmap, QWidget* owner);
 
     bool hasPicture() const { return !picture_.isNull(); }
+    void setVisible(bool visible) override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    // Without a window menu the operator has no way to close it; the program
+    // shows and hides it.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void centreOnScreen();

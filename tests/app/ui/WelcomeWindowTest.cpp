@@ -64,12 +64,18 @@ TEST_F(WelcomeWindowTest, MissingOrBrokenPictureLeavesTheWindowBlank) {
     }
 }
 
-TEST_F(WelcomeWindowTest, CaptionHasNoTitleAndNoWindowMenu) {
+TEST_F(WelcomeWindowTest, CaptionHasNoTitleAndNoWindowMenuAndTheCloseBoxIsRefused) {
     WelcomeWindow window(WelcomeBitmap{}, nullptr);
-    EXPECT_TRUE(window.windowTitle().isEmpty());
+    EXPECT_EQ(window.windowTitle(), " ")
+        << "window systems show an empty title as the program name";
     EXPECT_TRUE(window.windowFlags() & Qt::WindowTitleHint);
     EXPECT_FALSE(window.windowFlags() & Qt::WindowSystemMenuHint);
     EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
+    window.show();
+    EXPECT_FALSE(window.close()) << "a window manager's close box must not take the picture away";
+    EXPECT_TRUE(window.isVisible());
+    window.hide();
+    EXPECT_FALSE(window.isVisible());
 }
 
 }  // namespace
