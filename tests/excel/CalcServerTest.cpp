@@ -132,6 +132,22 @@ TEST_F(CalcServerTest, TextsOfAReadingLandAsTheNumbersTimesAndTextsExcelWouldKee
     EXPECT_EQ(cell(8).kind, ProbedCell::Kind::Text);
 }
 
+TEST_F(CalcServerTest, TheWrittenCellStaysActiveAfterPrintPreview) {
+    ExcelLink link(makeCalcAutomationServer(options), boxes);
+    ASSERT_EQ(link.newWorkbook(), ExcelError::Success);
+    OfficeProbe probe(options.pipeName);
+    ASSERT_EQ(link.writeText(2, 2, "1.23"), ExcelError::Success);
+    EXPECT_EQ(probe.activeCell(), "B2");
+
+    probe.togglePrintPreview();
+    EXPECT_EQ(link.writeText(3, 2, "1.30"), ExcelError::Success) << "while the preview shows";
+    probe.togglePrintPreview();
+    ASSERT_EQ(link.writeText(4, 3, "1.24"), ExcelError::Success);
+    EXPECT_EQ(probe.activeCell(), "C4");
+    ASSERT_EQ(link.writeText(5, 1, "1.25"), ExcelError::Success);
+    EXPECT_EQ(probe.activeCell(), "A5");
+}
+
 TEST_F(CalcServerTest, OpenedWorkbookListsItsSheetsAndWritesGoToTheSelectedOne) {
     const auto book = folder / "book.xls";
     std::filesystem::copy_file(std::filesystem::path(TARVO_EXCEL_TEST_DATA) / "ThreeSheets.xls",

@@ -8,6 +8,7 @@
 #include <com/sun/star/frame/DispatchHelper.hpp>
 #include <com/sun/star/frame/XDispatchProvider.hpp>
 #include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/sheet/XCellAddressable.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/table/CellContentType.hpp>
@@ -16,6 +17,7 @@
 #include <com/sun/star/util/NumberFormat.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
+#include <com/sun/star/view/XSelectionSupplier.hpp>
 
 #include <fstream>
 #include <iterator>
@@ -45,6 +47,26 @@ struct OfficeProbe::Impl {
 
     static void close(const Reference<css::sheet::XSpreadsheetDocument>& document) {
         Reference<css::util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
+    }
+
+    // The open workbooks' frames, as the menus of their windows reach them.
+    std::vector<Reference<css::frame::XDispatchProvider>> frames() {
+        std::vector<Reference<css::frame::XDispatchProvider>> found;
+        auto components = desktop->getComponents()->createEnumeration();
+        while (components->hasMoreElements()) {
+            Reference<css::frame::XModel> model(components->nextElement(), UNO_QUERY);
+            if (model.is() && model->getCurrentController().is()) {
+                found.emplace_back(model->getCurrentController()->getFrame(), UNO_QUERY_THROW);
+            }
+        }
+        return found;
+    }
+
+    void dispatch(const char* command) {
+        auto helper = css::frame::DispatchHelper::create(context);
+        for (const auto& frame : frames()) {
+            helper->executeDispatch(frame, rtl::OUString::createFromAscii(command), "_self", 0, {});
+        }
     }
 };
 
@@ -104,17 +126,56 @@ ProbedCell OfficeProbe::cell(const std::filesystem::path& file, int sheet, int r
 }
 
 void OfficeProbe::closeDocumentsAsTheUser() {
-    auto helper = css::frame::DispatchHelper::create(impl_->context);
+    impl_->dispatch(".uno:CloseDoc");
+}
+
+// The office swaps the view after the dispatch returns; the test goes on once
+// every workbook shows its new one.
+void OfficeProbe::togglePrintPreview() {
+    const auto views = [&] {
+        std::vector<Reference<css::frame::XController>> found;
+        auto components = impl_->desktop->getComponents()->createEnumeration();
+        while (components->hasMoreElements()) {
+            Reference<css::frame::XModel> model(components->nextElement(), UNO_QUERY);
+            if (model.is()) {
+                found.push_back(model->getCurrentController());
+            }
+        }
+        return found;
+    };
+    const auto before = views();
+    impl_->dispatch(".uno:PrintPreview");
+    waitUntil(
+        [&] {
+            const auto now = views();
+            for (std::size_t i = 0; i < now.size() && i < before.size(); ++i) {
+                if (!now[i].is() || now[i] == before[i]) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        std::chrono::seconds(10));
+}
+
+std::string OfficeProbe::activeCell() {
     auto components = impl_->desktop->getComponents()->createEnumeration();
     while (components->hasMoreElements()) {
         Reference<css::frame::XModel> model(components->nextElement(), UNO_QUERY);
-        if (!model.is() || !model->getCurrentController().is()) {
+        if (!model.is()) {
             continue;
         }
-        Reference<css::frame::XDispatchProvider> frame(model->getCurrentController()->getFrame(),
-                                                       UNO_QUERY_THROW);
-        helper->executeDispatch(frame, ".uno:CloseDoc", "_self", 0, {});
+        Reference<css::view::XSelectionSupplier> view(model->getCurrentController(), UNO_QUERY);
+        Reference<css::sheet::XCellAddressable> cell(view.is() ? view->getSelection() : Any(),
+                                                     UNO_QUERY);
+        if (!cell.is()) {
+            return {};
+        }
+        const auto address = cell->getCellAddress();
+        return std::string(1, static_cast<char>('A' + address.Column)) +
+               std::to_string(address.Row + 1);
     }
+    return {};
 }
 
 std::vector<pid_t> officeProcesses(const std::string& pipeName) {

@@ -30,6 +30,12 @@ class OfficeProbe {
     ProbedCell cell(const std::filesystem::path& file, int sheet, int row, int column);
     // Closes every open workbook with the window's own Close command.
     void closeDocumentsAsTheUser();
+    // Opens or closes Print Preview in every open workbook, as the operator
+    // would from the File menu: each gets a view of its own.
+    void togglePrintPreview();
+    // The active cell of the first open workbook's view, e.g. "C4"; empty
+    // when nothing single is selected.
+    std::string activeCell();
 
   private:
     struct Impl;

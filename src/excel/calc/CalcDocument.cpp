@@ -22,9 +22,15 @@ void DocumentWatch::connect(AutomationEventSink* sink) {
 }
 
 // "OnUnload" is the one event the office sends however the workbook goes,
-// its window's Close command included.
+// its window's Close command included, but it also sends it when a view is
+// swapped for another (Print Preview and back) while the workbook stays. A
+// workbook that goes is told "OnPrepareUnload" first. A close the operator
+// cancels at the office's question leaves that mark behind; only then would
+// a later view swap still read as the workbook gone.
 void DocumentWatch::documentEventOccured(const css::document::DocumentEvent& event) {
-    if (event.EventName == "OnUnload") {
+    if (event.EventName == "OnPrepareUnload") {
+        closing_.store(true);
+    } else if (event.EventName == "OnUnload" && closing_.load()) {
         unloaded();
     }
 }
@@ -53,23 +59,34 @@ CalcDocument::CalcDocument(Reference<css::sheet::XSpreadsheetDocument> document,
         Reference<css::document::XDocumentEventListener>(watch_.get()));
 }
 
+// The view is asked for once and kept until the office disposes of it, so a
+// cell write costs no extra round trip to the office.
 Reference<css::frame::XController> CalcDocument::controller() {
-    if (!controller_.is()) {
-        controller_ = model_->getCurrentController();
+    if (controller_.is() && !viewWatch_->gone()) {
+        return controller_;
+    }
+    sheetView_.clear();
+    selection_.clear();
+    controller_ = model_->getCurrentController();
+    viewWatch_ = new ViewWatch;
+    if (Reference<css::lang::XComponent> view(controller_, UNO_QUERY); view.is()) {
+        view->addEventListener(Reference<css::lang::XEventListener>(viewWatch_.get()));
     }
     return controller_;
 }
 
 Reference<css::sheet::XSpreadsheetView> CalcDocument::sheetView() {
+    auto current = controller();
     if (!sheetView_.is()) {
-        sheetView_.set(controller(), UNO_QUERY);
+        sheetView_.set(current, UNO_QUERY);
     }
     return sheetView_;
 }
 
 Reference<css::view::XSelectionSupplier> CalcDocument::selection() {
+    auto current = controller();
     if (!selection_.is()) {
-        selection_.set(controller(), UNO_QUERY);
+        selection_.set(current, UNO_QUERY);
     }
     return selection_;
 }

@@ -36,8 +36,20 @@ class DocumentWatch final : public cppu::WeakImplHelper1<css::document::XDocumen
     void unloaded();
 
     std::atomic<bool> closed_{false};
+    std::atomic<bool> closing_{false};
     std::mutex mutex_;
     AutomationEventSink* sink_ = nullptr;
+};
+
+// Tells when the workbook's view the client holds has gone: Print Preview and
+// every other view swap give the workbook a new view.
+class ViewWatch final : public cppu::WeakImplHelper1<css::lang::XEventListener> {
+  public:
+    bool gone() const { return gone_.load(); }
+    void SAL_CALL disposing(const css::lang::EventObject&) override { gone_.store(true); }
+
+  private:
+    std::atomic<bool> gone_{false};
 };
 
 // One workbook loaded in the office, with what the client needs of it.
@@ -73,6 +85,7 @@ class CalcDocument {
     css::uno::Reference<css::sheet::XSpreadsheetDocument> document_;
     css::uno::Reference<css::frame::XModel> model_;
     css::uno::Reference<css::frame::XController> controller_;
+    rtl::Reference<ViewWatch> viewWatch_;
     css::uno::Reference<css::sheet::XSpreadsheetView> sheetView_;
     css::uno::Reference<css::view::XSelectionSupplier> selection_;
     rtl::Reference<DocumentWatch> watch_;
