@@ -1,39 +1,12 @@
-#include "files/Settings.h"
-
-#include <gtest/gtest.h>
+#include "SettingsTest.h"
 
 #include <fstream>
-#include <sstream>
-
-#include "TempDir.h"
 
 namespace tarvo {
+
 namespace {
 
-class SettingsTest : public ::testing::Test {
-  protected:
-    std::string fileText() const {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
-    void put(const std::string& text) {
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    Settings loaded() {
-        Settings settings;
-        EXPECT_EQ(settings.load(ini), 0);
-        return settings;
-    }
-
-    test::TempDir dir;
-    std::filesystem::path path = dir / "tarvo" / "Tarvo.ini";
-    IniFile ini{path};
-};
-
-TEST_F(SettingsTest, FreshSystemGetsTheSixKeysInOrderWithDefaults) {
+TEST_P(SettingsTest, FreshSystemGetsTheSixKeysInOrderWithDefaults) {
     Settings s = loaded();
     EXPECT_EQ(fileText(),
               "[Generic]\r\nCOMMNO=1\r\nFILETYPE=5\r\nFILEPATH=C:\\tarvo\r\nINSTANTSAVE=0\r\n"
@@ -46,7 +19,7 @@ TEST_F(SettingsTest, FreshSystemGetsTheSixKeysInOrderWithDefaults) {
     EXPECT_EQ(s.beep, 1);
 }
 
-TEST_F(SettingsTest, NumbersKeepTheirLowByteWhileTheFileKeepsTheText) {
+TEST_P(SettingsTest, NumbersKeepTheirLowByteWhileTheFileKeepsTheText) {
     put("[Generic]\nCOMMNO=259\nFILETYPE=9\nBEEP=2\nINSTANTSAVE=1\n");
     Settings s = loaded();
     EXPECT_EQ(s.comNumber, 3);
@@ -57,7 +30,7 @@ TEST_F(SettingsTest, NumbersKeepTheirLowByteWhileTheFileKeepsTheText) {
     EXPECT_EQ(ini.value("Generic", "INSTANTSAVE"), "1");
 }
 
-TEST_F(SettingsTest, NonNumbersReadAsZeroAndAreWrittenBackAsRead) {
+TEST_P(SettingsTest, NonNumbersReadAsZeroAndAreWrittenBackAsRead) {
     put("[Generic]\nCOMMNO=seven\nFILETYPE= 3x\n");
     Settings s = loaded();
     EXPECT_EQ(s.comNumber, 0);
@@ -65,7 +38,7 @@ TEST_F(SettingsTest, NonNumbersReadAsZeroAndAreWrittenBackAsRead) {
     EXPECT_EQ(ini.value("Generic", "COMMNO"), "seven");
 }
 
-TEST_F(SettingsTest, VersionCountsByItsFirstCharacter) {
+TEST_P(SettingsTest, VersionCountsByItsFirstCharacter) {
     put("[Generic]\nVERSION=Mx\n");
     EXPECT_EQ(loaded().version, 'M');
     ini.write("Generic", "VERSION", "m");
@@ -75,14 +48,16 @@ TEST_F(SettingsTest, VersionCountsByItsFirstCharacter) {
     EXPECT_EQ(ini.value("Generic", "VERSION"), "");
 }
 
-TEST_F(SettingsTest, LongValuesAreCutTo79AndTheCutTextIsWrittenBack) {
-    put("[Generic]\nFILEPATH=/" + std::string(120, 'p') + "\n");
+TEST_P(SettingsTest, LongValuesAreCutTo79AndWrittenBackAndAnEmptyValueIsNotMissing) {
+    put("[Generic]\r\nFILEPATH=" + std::string(300, 'p') + "\r\nVERSION=\r\n");
     Settings s = loaded();
-    EXPECT_EQ(s.filePath.size(), 79u);
-    EXPECT_EQ(ini.value("Generic", "FILEPATH")->size(), 79u);
+    EXPECT_EQ(s.filePath, std::string(79, 'p'));
+    EXPECT_EQ(ini.value("Generic", "FILEPATH"), std::string(79, 'p'));
+    EXPECT_EQ(s.version, '\0');
+    EXPECT_EQ(ini.value("Generic", "VERSION"), "");
 }
 
-TEST_F(SettingsTest, WriteKeyWritesTheOneByteFieldAsASignedNumber) {
+TEST_P(SettingsTest, WriteKeyWritesTheOneByteFieldAsASignedNumber) {
     Settings s = loaded();
     s.beep = 0;
     s.writeKey(ini, SettingKey::Beep);
@@ -97,16 +72,24 @@ TEST_F(SettingsTest, WriteKeyWritesTheOneByteFieldAsASignedNumber) {
               "INSTANTSAVE=0\r\nVERSION=M\r\nBEEP=0\r\n");
 }
 
-TEST_F(SettingsTest, OtherSectionsSurviveTheLoad) {
-    put("[ExcelAuto]\nRowInit1=3\n; keep me\n");
-    loaded();
+TEST_P(SettingsTest, AnyCaseAndBlanksAreReadAndOtherLinesSurviveTheLoad) {
+    put("; kept\r\n[generic]\r\ncommno = 259\r\nBEEP=2\r\n\r\n[ExcelAuto]\r\nRowInit1=3\r\n");
+    Settings s = loaded();
+    EXPECT_EQ(s.comNumber, 3);
+    EXPECT_EQ(s.beep, 2);
+    EXPECT_EQ(ini.value("Generic", "COMMNO"), "259");
     EXPECT_EQ(ini.value("ExcelAuto", "RowInit1"), "3");
-    EXPECT_NE(fileText().find("; keep me"), std::string::npos);
+    EXPECT_EQ(ini.value("Generic", "Missing"), std::nullopt);
+    EXPECT_NE(fileText().find("; kept"), std::string::npos);
+    s.beep = 0;
+    EXPECT_EQ(s.writeKey(ini, SettingKey::Beep), 0);
+    EXPECT_EQ(ini.value("Generic", "BEEP"), "0");
 }
 
-TEST_F(SettingsTest, UnwritableFileLeavesTheValuesInMemory) {
-    IniFile blocked(dir / "notafolder" / "Tarvo.ini");
+TEST_P(SettingsTest, UnwritableFileLeavesTheValuesInMemory) {
     std::ofstream(dir / "notafolder") << "x";
+    const std::unique_ptr<IniFile> file = open(dir / "notafolder" / "Tarvo.ini");
+    IniFile& blocked = *file;
     Settings s;
     EXPECT_EQ(s.load(blocked), 0);
     EXPECT_EQ(s.comNumber, 1);
@@ -117,4 +100,13 @@ TEST_F(SettingsTest, UnwritableFileLeavesTheValuesInMemory) {
 }
 
 }  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Portable, SettingsTest,
+                         ::testing::Values(SettingsBackend{"IniFile",
+                                                           [](const std::filesystem::path& path) {
+                                                               return std::make_unique<IniFile>(
+                                                                   path);
+                                                           }}),
+                         settingsBackendName);
+
 }  // namespace tarvo
