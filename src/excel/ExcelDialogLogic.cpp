@@ -85,6 +85,11 @@ bool ExcelDialogLogic::isEnabled(int id) const {
     return true;
 }
 
+const std::string& ExcelDialogLogic::notice() const {
+    static const std::string none;
+    return busy_ ? services_.startingNotice : none;
+}
+
 void ExcelDialogLogic::setText(int id, std::string text) {
     texts_[id] = std::move(text);
 }
@@ -108,6 +113,9 @@ void ExcelDialogLogic::start() {
     excelButtons_ = false;
     previousFileName_.clear();
     changed();
+    if (services_.prepareServer) {
+        services_.prepareServer();
+    }
 }
 
 // A client still held here belongs to a dialog the operator closed after the
@@ -214,7 +222,7 @@ void ExcelDialogLogic::initExcelClicked() {
 bool ExcelDialogLogic::startWorkbook(const std::string& fileName) {
     ExcelLink& client = *session_.client;
     if (!fileName.empty()) {
-        const ExcelError opened = client.openWorkbook(fileName);
+        const ExcelError opened = whileBusy([&] { return client.openWorkbook(fileName); });
         if (opened == ExcelError::Success) {
             return true;
         }
@@ -230,12 +238,22 @@ bool ExcelDialogLogic::startWorkbook(const std::string& fileName) {
         }
         setText(id::kFileName, {});
     }
-    const ExcelError created = client.newWorkbook();
+    const ExcelError created = whileBusy([&] { return client.newWorkbook(); });
     if (isFailure(created)) {
         client.reportError(created);
         return false;
     }
     return true;
+}
+
+// Only the start itself: a question or an error box afterwards is not waited for.
+ExcelError ExcelDialogLogic::whileBusy(const std::function<ExcelError()>& start) {
+    busy_ = true;
+    changed();
+    const ExcelError result = start();
+    busy_ = false;
+    changed();
+    return result;
 }
 
 void ExcelDialogLogic::listSheets() {

@@ -22,6 +22,11 @@ struct ExcelDialogServices {
     MessageBoxes& messages;
     FileChooser& chooser;
     AutomationServerFactory serverFactory;
+    // Told when the dialog opens, so a server that takes seconds to start can
+    // start before InitEXCEL asks for it; may be empty.
+    std::function<void()> prepareServer = {};
+    // Shown while InitEXCEL waits for the server; empty shows nothing.
+    std::string startingNotice = {};
 };
 
 // The file dialog of Browse (open mode) and SaveEXCEL (save mode), starting
@@ -52,6 +57,10 @@ class ExcelDialogLogic {
     int sheetSelection() const { return sheetSelection_; }  // -1: none
     const std::array<std::string, kMaxSheetNames>& sheetNames() const { return sheetNames_; }
     const std::string& previousFileName() const { return previousFileName_; }
+    // While InitEXCEL waits for the server to start the window shows the
+    // notice and a busy cursor; the listener is told when this begins and ends.
+    bool isBusy() const { return busy_; }
+    const std::string& notice() const;
 
     // The operator's actions.
     void textEdited(int id, std::string text);
@@ -74,6 +83,7 @@ class ExcelDialogLogic {
   private:
     void closeLeftoverClient();
     bool startWorkbook(const std::string& fileName);
+    ExcelError whileBusy(const std::function<ExcelError()>& start);
     void listSheets();
     void clearSheets();
     void showLayout(const TransferLayoutFields& fields);
@@ -86,6 +96,7 @@ class ExcelDialogLogic {
     std::map<int, std::string> texts_;
     bool horizontal_ = false;
     bool excelButtons_ = false;
+    bool busy_ = false;
     std::vector<std::string> sheetEntries_;
     int sheetSelection_ = -1;
     std::array<std::string, kMaxSheetNames> sheetNames_;

@@ -249,6 +249,23 @@ TEST_F(CalcServerTest, NoOfficeInstalledIsNotInstalled) {
     EXPECT_FALSE(link.isRunning());
 }
 
+TEST_F(CalcServerTest, PreparedOfficeIsHandedOverAndNoSecondStartsWhileItRuns) {
+    PreparedServer server = makePreparedCalcServer(options);
+    server.prepare();
+    // The probe waits for the office to answer on its pipe.
+    { OfficeProbe answering(options.pipeName); }
+    const pid_t prepared = officePid();
+    ASSERT_GT(prepared, 0);
+
+    ExcelLink link(server.factory, boxes);
+    ASSERT_EQ(link.newWorkbook(), ExcelError::Success);
+    EXPECT_EQ(officePid(), prepared);
+    server.prepare();
+    EXPECT_EQ(link.writeText(1, 1, "in the prepared office"), ExcelError::Success);
+    EXPECT_THAT(test::officeProcesses(options.pipeName), ElementsAre(prepared));
+    EXPECT_EQ(link.close(), ExcelError::Success);
+}
+
 // Stand-ins for an office that never gets to its first answer: one that never
 // opens its pipe, one that listens and says nothing, one that listens and is
 // then stopped. The office's pipe named N is the socket /tmp/OSL_PIPE_<uid>_N.
@@ -264,10 +281,12 @@ std::filesystem::path writeSilentOffice(const std::filesystem::path& folder,
     return program;
 }
 
+const std::string kListen =
+    "my $s = IO::Socket::UNIX->new(Type => SOCK_STREAM(), Listen => 5,\n"
+    "    Local => \"/tmp/OSL_PIPE_${<}_$name\");\n";
+
 TEST_F(CalcServerTest, StoppedOrMuteOfficeIsNotInstalledWithinTheStartLimitAndIsEnded) {
-    const std::string listen =
-        "my $s = IO::Socket::UNIX->new(Type => SOCK_STREAM(), Listen => 5,\n"
-        "    Local => \"/tmp/OSL_PIPE_${<}_$name\");\n";
+    const std::string& listen = kListen;
     const std::vector<std::pair<const char*, std::string>> offices{
         {"never listens", ""},
         {"listens, never answers", listen},
@@ -293,6 +312,19 @@ TEST_F(CalcServerTest, StoppedOrMuteOfficeIsNotInstalledWithinTheStartLimitAndIs
         EXPECT_FALSE(std::filesystem::exists("/tmp/OSL_PIPE_" + std::to_string(::getuid()) + "_" +
                                              options.pipeName));
     }
+}
+
+TEST_F(CalcServerTest, StarterGoneWhilePreparingCutsTheStartShortAndLeavesNoOffice) {
+    test::TempDir home;
+    options.office = writeSilentOffice(home.path(), kListen);
+    const auto began = std::chrono::steady_clock::now();
+    {
+        PreparedServer server = makePreparedCalcServer(options);
+        server.prepare();
+        ASSERT_TRUE(test::waitUntil(
+            [&] { return std::filesystem::exists(home / "soffice.bin.pid"); }, 10s));
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - began, options.startDeadline / 2);
 }
 
 TEST(CalcText, TextThatIsNotUtf8IsReadAsWindows1252) {

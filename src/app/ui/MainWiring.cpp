@@ -88,7 +88,8 @@ MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
       cycle_(dialog.state(), link_, timer_, *parts_.beeper, dialog.messages()),
       excel_(&dialog,
              {dialog.state().ini(), dialog.messages(), *parts_.chooser,
-              std::move(parts_.spreadsheetServer)},
+              std::move(parts_.spreadsheetServer), std::move(parts_.prepareSpreadsheetServer),
+              std::move(parts_.spreadsheetStartingNotice)},
              {[this] { excelOpened(); }, [this] { excelClosed(); }}) {
     cycle_.setDiagnostics(
         [](const std::string& line) { std::fprintf(stderr, "tarvo: %s\n", line.c_str()); });

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "app/AcquisitionCycle.h"
 #include "app/DeviceReadingLink.h"
@@ -23,6 +25,11 @@ class MainDialog;
 struct MainWiringParts {
     std::unique_ptr<DeviceLink> device;
     AutomationServerFactory spreadsheetServer;
+    // Starts the spreadsheet server ahead of InitEXCEL when the Excel dialog
+    // opens; empty: it starts when asked for.
+    std::function<void()> prepareSpreadsheetServer;
+    // Shown in the Excel dialog while InitEXCEL waits for the server.
+    std::string spreadsheetStartingNotice;
     std::filesystem::path journal;  // empty: the table is kept nowhere but in the window
     std::unique_ptr<Beeper> beeper;
     std::unique_ptr<FileChooser> chooser;

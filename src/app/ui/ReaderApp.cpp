@@ -28,12 +28,16 @@ std::filesystem::path programFolder() {
     return QCoreApplication::applicationDirPath().toStdString();
 }
 
-AutomationServerFactory spreadsheetServer() {
+// The office takes seconds to start, so it starts when the Excel dialog opens.
+void addSpreadsheetServer(MainWiringParts& parts) {
 #ifdef TARVO_HAVE_CALC
-    return makeCalcAutomationServer();
+    PreparedServer server = makePreparedCalcServer();
+    parts.spreadsheetServer = std::move(server.factory);
+    parts.prepareSpreadsheetServer = std::move(server.prepare);
+    parts.spreadsheetStartingNotice = "Starting LibreOffice Calc...";
 #else
     // Built without the office server: starting it reports "not installed".
-    return [] { return AutomationObject(); };
+    parts.spreadsheetServer = [] { return AutomationObject(); };
 #endif
 }
 
@@ -95,8 +99,9 @@ ReaderApp::~ReaderApp() = default;
 
 std::unique_ptr<MainWiring> ReaderApp::wire(MainDialog& dialog) {
     messages_.setOwner(&dialog);
-    return std::make_unique<MainWiring>(dialog, makePosixDeviceLink(ini_), spreadsheetServer(),
-                                        journalFilePath());
+    MainWiringParts parts = desktopParts(dialog, makePosixDeviceLink(ini_), {}, journalFilePath());
+    addSpreadsheetServer(parts);
+    return std::make_unique<MainWiring>(dialog, std::move(parts));
 }
 
 int ReaderApp::run() {

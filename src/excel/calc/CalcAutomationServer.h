@@ -33,4 +33,13 @@ struct CalcServerOptions {
 // installed or it does not come up in time (the client then reports -110).
 AutomationServerFactory makeCalcAutomationServer(CalcServerOptions options = {});
 
+// The same server started ahead of the request: `prepare` starts a private
+// office in the background, `factory` hands it over once it answers (or
+// starts one when none was prepared). Both keep the starter alive.
+struct PreparedServer {
+    AutomationServerFactory factory;
+    std::function<void()> prepare;
+};
+PreparedServer makePreparedCalcServer(CalcServerOptions options = {});
+
 }  // namespace tarvo

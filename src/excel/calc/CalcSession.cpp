@@ -3,6 +3,7 @@
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/bootstrap.hxx>
 
@@ -77,16 +78,22 @@ css::uno::Reference<css::uno::XComponentContext> connectToOffice(
     return {};
 }
 
+std::shared_ptr<CalcSession> CalcSession::start(const CalcServerOptions& options) {
+    try {
+        auto session = std::make_shared<CalcSession>(options);
+        if (session->connect()) {
+            return session;
+        }
+    } catch (...) {
+    }
+    return nullptr;
+}
+
 CalcSession::CalcSession(const CalcServerOptions& options)
     : options_(options),
       headless_(runHeadless(options_)),
       process_({options_.office, options_.pipeName, headless_}),
-      watchdog_([this] { process_.kill(); }) {
-    if (!connect()) {
-        // The members' destructors end and reap the office that never answered.
-        throw std::runtime_error("office did not answer in time");
-    }
-}
+      watchdog_([this] { process_.kill(); }) {}
 
 // One limit from starting the office to its first answer: an office that
 // opened its pipe and then stopped or went mute would hold the resolve, or
@@ -103,11 +110,30 @@ bool CalcSession::connect() {
     } catch (...) {
         desktop_.clear();
     }
-    return desktop_.is() && !watchdog_.expired();
+    if (desktop_.is() && !watchdog_.expired()) {
+        return true;
+    }
+    dead_ = true;
+    process_.stop();
+    return false;
+}
+
+void CalcSession::warmUp() {
+    run([&] {
+        auto component =
+            desktop_->loadComponentFromURL("private:factory/scalc", "_blank", 0,
+                                           properties({property("Hidden", css::uno::Any(true))}));
+        css::uno::Reference<css::util::XCloseable> closeable(component, css::uno::UNO_QUERY);
+        if (closeable.is()) {
+            closeable->close(true);
+        }
+        return true;
+    });
 }
 
 CalcSession::~CalcSession() {
-    if (process_.running()) {
+    // A session whose start was cut short has nothing to quit.
+    if (desktop_.is() && process_.running()) {
         quit();
     }
     process_.stop();

@@ -29,7 +29,11 @@ css::uno::Reference<css::uno::XComponentContext> connectToOffice(
 // a server that hangs is killed at the deadline, one that died fails at once.
 class CalcSession {
   public:
-    // Throws when the office cannot be started or does not answer in time.
+    // Starts the office and waits for its first answer; null when it is not
+    // installed or does not answer within the start limit.
+    static std::shared_ptr<CalcSession> start(const CalcServerOptions& options);
+
+    // Only starts the office: throws when its program cannot be started.
     explicit CalcSession(const CalcServerOptions& options);
     ~CalcSession();
     CalcSession(const CalcSession&) = delete;
@@ -56,7 +60,18 @@ class CalcSession {
         return false;
     }
 
+    // Waits for the office's first answer, bounded by the start limit. An
+    // office that does not answer is ended: the session is then dead.
+    bool connect();
+    // Loads the spreadsheet module with a hidden workbook that is closed at
+    // once, so the first workbook the client asks for comes without that wait.
+    void warmUp();
+    // Ends a start in progress from another thread: connect() then fails.
+    void abandon() { process_.kill(); }
+
     bool alive() const { return !dead_; }
+    // Alive, and the office did not end on its own since.
+    bool usable() { return alive() && process_.running(); }
     // A headless office has no windows to show, place or bring to front.
     bool headless() const { return headless_; }
     const css::uno::Reference<css::frame::XDesktop2>& desktop() const { return desktop_; }
@@ -74,8 +89,6 @@ class CalcSession {
     bool quit();
 
   private:
-    bool connect();
-
     CalcServerOptions options_;
     bool headless_;
     SofficeProcess process_;

@@ -121,9 +121,13 @@ void SofficeProcess::reap(bool block) {
     int status = 0;
     const pid_t result = ::waitpid(pid_, &status, block ? 0 : WNOHANG);
     if (result == pid_ && WIFEXITED(status) && WEXITSTATUS(status) == kRestartRequested &&
-        restarts_ < kMostRestarts) {
+        restarts_ < kMostRestarts && !killed_) {
         ++restarts_;
         spawn(arguments_);
+        // A kill() that came while the first run ended ends the second.
+        if (killed_) {
+            ::kill(pid_, SIGKILL);
+        }
         return;
     }
     if (result == pid_ || (result < 0 && errno == ECHILD)) {
@@ -140,7 +144,7 @@ bool SofficeProcess::waitForExit(std::chrono::milliseconds timeout) {
     if (!running()) {
         return true;
     }
-    const int descriptor = static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0));
+    const int descriptor = static_cast<int>(::syscall(SYS_pidfd_open, pid_.load(), 0));
     if (descriptor >= 0) {
         pollfd exitEvent{descriptor, POLLIN, 0};
         ::poll(&exitEvent, 1, static_cast<int>(timeout.count()));
@@ -157,6 +161,7 @@ bool SofficeProcess::waitForExit(std::chrono::milliseconds timeout) {
 
 void SofficeProcess::kill() {
     // Not reaped yet means the id still names our child, never a stranger.
+    killed_ = true;
     if (pid_ > 0 && !reaped_) {
         ::kill(pid_, SIGKILL);
     }

@@ -52,8 +52,10 @@ class SofficeProcess {
     std::string pipeName_;
     std::vector<std::string> arguments_;
     int restarts_ = 0;
-    pid_t pid_ = -1;
+    // Read by kill() on other threads while a restart may replace it.
+    std::atomic<pid_t> pid_{-1};
     std::atomic<bool> reaped_{false};
+    std::atomic<bool> killed_{false};
 };
 
 }  // namespace tarvo::calc

@@ -1,5 +1,6 @@
 #include "excel/ui/ExcelDialog.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -122,10 +123,17 @@ void ExcelDialog::createControls() {
     // Kept for the template's sake: Escape reaches the same end as Cancel.
     createButton(id::kExcelCancel, "Cancel")->hide();
 
+    // Its line is kept even when empty: a notice shown while the event loop
+    // waits cannot make room for itself.
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("notice"));
+    notice_->setMinimumHeight(notice_->fontMetrics().height());
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(sets);
     layout->addLayout(excelButtons);
+    layout->addWidget(notice_);
     layout->addLayout(bottom);
 }
 
@@ -185,6 +193,23 @@ void ExcelDialog::showLogic() {
         sheets->addItems(names);
     }
     sheets->setCurrentIndex(logic_.sheetSelection());
+    showBusy();
+}
+
+// The start it waits for blocks the event loop, so the notice is painted now.
+void ExcelDialog::showBusy() {
+    notice_->setText(QString::fromStdString(logic_.notice()));
+    if (logic_.isBusy() != busyCursor_) {
+        busyCursor_ = logic_.isBusy();
+        if (busyCursor_) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    if (busyCursor_) {
+        notice_->repaint();
+    }
 }
 
 bool ExcelDialog::agreeToClose() {

@@ -9,6 +9,7 @@
 class QAbstractButton;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -25,6 +26,8 @@ class ExcelDialog final : public QDialog {
 
     ExcelDialogLogic& logic() { return logic_; }
     QWidget* control(int id) const;
+    // The line under the buttons that tells what the dialog waits for.
+    QLabel* noticeLine() const { return notice_; }
 
     // Told once the window has agreed to close, before it is destroyed.
     void setClosedHandler(std::function<void()> handler) { closed_ = std::move(handler); }
@@ -44,12 +47,15 @@ class ExcelDialog final : public QDialog {
     QAbstractButton* createButton(int id, const char* label);
     void connectControls();
     void showLogic();
+    void showBusy();
     bool agreeToClose();
     template <typename T>
     T* add(int id, T* widget);
 
     ExcelDialogLogic logic_;
     std::map<int, QWidget*> controls_;
+    QLabel* notice_ = nullptr;
+    bool busyCursor_ = false;
     std::function<void()> closed_;
     bool closing_ = false;
 };

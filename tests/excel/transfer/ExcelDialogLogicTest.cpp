@@ -196,6 +196,47 @@ TEST_F(ExcelDialogLogicTest, MissingServerIsReportedAndNothingIsListed) {
     EXPECT_FALSE(noServer.isEnabled(id::kShowExcel));
 }
 
+// Notes whether the window was busy whenever a box asked the operator.
+class BusyAtBoxes final : public MessageBoxes {
+  public:
+    MessageAnswer show(std::string_view, std::string_view, MessageButtons, MessageIcon) override {
+        busy.push_back(dialog != nullptr && dialog->isBusy());
+        return MessageAnswer::Ok;
+    }
+    const ExcelDialogLogic* dialog = nullptr;
+    std::vector<bool> busy;
+};
+
+TEST_F(ExcelDialogLogicTest, ServerIsPreparedAtStartAndTheWindowIsBusyOnlyWhileItStarts) {
+    int prepared = 0;
+    std::vector<std::string> noticeAtStart;
+    BusyAtBoxes busyBoxes;
+    ExcelDialogLogic logic{session,
+                           {ini, busyBoxes, chooser,
+                            [&] {
+                                noticeAtStart.push_back(logic.isBusy() ? logic.notice() : "idle");
+                                return excel.factory()();
+                            },
+                            [&] { ++prepared; }, "Starting LibreOffice Calc..."}};
+    busyBoxes.dialog = &logic;
+    logic.start();
+    EXPECT_EQ(prepared, 1);
+    EXPECT_FALSE(logic.isBusy());
+
+    // Not found, so the question comes between two starts.
+    chooser.answerNext("/gone.xls");
+    logic.browseClicked();
+    excel.fail(kOpenCall);
+    logic.initExcelClicked();
+    EXPECT_THAT(noticeAtStart,
+                ElementsAre("Starting LibreOffice Calc...", "Starting LibreOffice Calc..."));
+    EXPECT_THAT(busyBoxes.busy, ElementsAre(false));
+    EXPECT_FALSE(logic.isBusy());
+    EXPECT_EQ(logic.notice(), "");
+    EXPECT_THAT(logic.sheetEntries(), ElementsAre("Sheet1"));
+    EXPECT_EQ(prepared, 1);
+}
+
 TEST_F(ExcelDialogLogicTest, AtMostTwentySheetsAreListed) {
     excel.worksheets->answer("get", tarvo::excel::kCount, AutomationValue::int32(25));
     dialog.initExcelClicked();

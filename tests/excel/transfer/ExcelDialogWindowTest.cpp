@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -245,6 +246,29 @@ TEST_F(ExcelDialogWindowTest, ReadingsArePlacedOnlyWhileTheDialogIsOpen) {
     excel.clearCalls();
     place(table, 0);
     EXPECT_THAT(excel.calls(), IsEmpty());
+}
+
+TEST_F(ExcelDialogWindowTest, StartingServerShowsTheNoticeAndTheBusyCursor) {
+    QString noticeWhileStarting;
+    Qt::CursorShape cursorWhileStarting = Qt::ArrowCursor;
+    ExcelDialog* shown = nullptr;
+    ExcelDialogServices services{ini, boxes, chooser, [&, factory = excel.factory()] {
+                                     noticeWhileStarting = shown->noticeLine()->text();
+                                     if (const QCursor* cursor = QApplication::overrideCursor()) {
+                                         cursorWhileStarting = cursor->shape();
+                                     }
+                                     return factory();
+                                 }};
+    services.startingNotice = "Starting LibreOffice Calc...";
+    ExcelDialogOpener starting{nullptr, services, {}};
+    starting.open();
+    shown = starting.dialog();
+    QTest::mouseClick(static_cast<QAbstractButton*>(shown->control(id::kInitExcel)),
+                      Qt::LeftButton);
+    EXPECT_EQ(noticeWhileStarting, "Starting LibreOffice Calc...");
+    EXPECT_EQ(cursorWhileStarting, Qt::WaitCursor);
+    EXPECT_EQ(shown->noticeLine()->text(), "");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(ExcelDialogWindowTest, ClosingTheProgramQuitsARunningSpreadsheet) {
