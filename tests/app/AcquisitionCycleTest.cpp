@@ -4,9 +4,7 @@
 
 #include <clocale>
 
-#include "AcquisitionFakes.h"
-#include "RecordingMessageBoxes.h"
-#include "TempDir.h"
+#include "CycleRig.h"
 #include "app/ReadingCells.h"
 #include "res/ControlIds.h"
 
@@ -15,7 +13,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class AcquisitionCycleTest : public ::testing::Test {
+class AcquisitionCycleTest : public ::testing::Test, protected test::CycleRig {
   protected:
     AcquisitionCycleTest() { window.initialise(); }
 
@@ -31,16 +29,6 @@ class AcquisitionCycleTest : public ::testing::Test {
         return cells;
     }
     void setVersion(char letter) { window.settings().version = letter; }
-
-    test::TempDir dir;
-    IniFile ini{dir / "Tarvo.ini"};
-    test::ManualClock clock;
-    MainWindowState window{ini, clock, 900};
-    test::ScriptedLink link;
-    test::ManualTimer timer;
-    test::RecordingBeeper beeper;
-    test::RecordingMessageBoxes boxes;
-    AcquisitionCycle cycle{window, link, timer, beeper, boxes};
 };
 
 TEST_F(AcquisitionCycleTest, StartOpensTheConfiguredPortAndPollsEveryQuarterSecond) {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "AcquisitionFakes.h"
+#include "CycleRig.h"
 #include "JournalFakes.h"
 #include "JournalFilesSuite.h"
 #include "RecordingMessageBoxes.h"
@@ -53,7 +53,7 @@ TEST(JournalRecord, RecordCutShortOrWithOneByteChangedIsRejected) {
 
 // The cycle and the operator's buttons as the program wires them, with the
 // journal on a scratch folder whose disk fills on demand.
-class ReadingJournalTest : public ::testing::Test {
+class ReadingJournalTest : public ::testing::Test, protected test::CycleRig {
   protected:
     ReadingJournalTest() {
         window.initialise();
@@ -89,16 +89,7 @@ class ReadingJournalTest : public ::testing::Test {
 
     void select(int row) { window.table().setSelected(row, true); }
 
-    test::TempDir dir;
     std::filesystem::path path = dir / "state" / "tarvo" / "journal";
-    IniFile ini{dir / "Tarvo.ini"};
-    test::ManualClock clock;
-    MainWindowState window{ini, clock, 900};
-    test::ScriptedLink link;
-    test::ManualTimer timer;
-    test::RecordingBeeper beeper;
-    test::RecordingMessageBoxes boxes;
-    AcquisitionCycle cycle{window, link, timer, beeper, boxes};
     test::FillingJournalFiles files;
     ReadingJournal journal{window.table(), files, path};
     std::vector<std::string> failures;

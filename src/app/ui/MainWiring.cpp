@@ -8,7 +8,6 @@
 #include <QToolTip>
 #include <cstdio>
 
-#include "app/JournalRestore.h"
 #include "app/posix/AlsaBeeper.h"
 #include "app/posix/PosixJournalFiles.h"
 #include "app/ui/MainDialog.h"
@@ -17,12 +16,10 @@
 #include "device/posix/PosixDeviceProbe.h"
 #include "device/ui/PortsDialog.h"
 #include "files/Printing.h"
-#include "files/Saving.h"
 #include "files/posix/PosixFileCreator.h"
 #include "files/ui/QtFileChooser.h"
 #include "files/ui/QtPrinter.h"
 #include "res/ControlIds.h"
-#include "res/Texts.h"
 #include "res/ui/Cp1252Text.h"
 
 namespace tarvo {
@@ -90,35 +87,25 @@ MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
              {dialog.state().ini(), dialog.messages(), *parts_.chooser,
               std::move(parts_.spreadsheetServer), std::move(parts_.prepareSpreadsheetServer),
               std::move(parts_.spreadsheetStartingNotice)},
-             {[this] { excelOpened(); }, [this] { excelClosed(); }}) {
+             {[this] { actions_.excelOpened(excel_.placement()); },
+              [this] { actions_.excelClosed(); }}),
+      actions_(dialog.state(), cycle_,
+               {dialog.messages(), *parts_.chooser, *parts_.files, *parts_.printDialog,
+                *parts_.journalFiles, parts_.journal, [&dialog](std::function<void()> later) {
+                    QTimer::singleShot(0, &dialog, std::move(later));
+                }}) {
     cycle_.setDiagnostics(
         [](const std::string& line) { std::fprintf(stderr, "tarvo: %s\n", line.c_str()); });
     dialog.setButtonHandler(id::kStartDev, [this] { cycle_.startStopClicked(); });
-    dialog.setButtonHandler(id::kSave, [this] { save(); });
-    dialog.setButtonHandler(id::kPrint, [this] { print(); });
+    dialog.setButtonHandler(id::kSave, [this] { actions_.save(); });
+    dialog.setButtonHandler(id::kPrint, [this] { actions_.print(); });
     dialog.setButtonHandler(id::kExcel, [this] { excel_.open(); });
     dialog.setPortsHandler([this] { openPorts(); });
     installComToolTips();
-    if (!parts_.journal.empty()) {
-        journal_ = std::make_unique<ReadingJournal>(dialog.state().table(), *parts_.journalFiles,
-                                                    parts_.journal);
-        cycle_.setRowShown(
-            [this](int row, bool replaced) { journal_->readingShown(row, replaced); });
-        // Shown after the change that failed is done with, not in its middle.
-        journal_->setFailureListener([&dialog](const std::string& message) {
-            QTimer::singleShot(0, &dialog, [&dialog, message] {
-                dialog.messages().show(message, text::kProgramName);
-            });
-        });
-    }
 }
 
 void MainWiring::beginJournal() {
-    if (!journal_)
-        return;
-    MainWindowState& state = dialog_.state();
-    beginJournalSession(*journal_, state.table(), state.tableClientWidth(), dialog_.messages(),
-                        state.clock());
+    actions_.beginJournal();
 }
 
 void MainWiring::openPorts() {
@@ -131,30 +118,6 @@ void MainWiring::installComToolTips() {
         new ComToolTip(dialog_.button(kComButtons[com - 1]), com, dialog_.state().ini(),
                        *parts_.probe);
     }
-}
-
-void MainWiring::save() {
-    MainWindowState& state = dialog_.state();
-    const bool saved = saveTable({state.table(), state.settings(), state.ini(), state.dateText(),
-                                  dialog_.messages(), *parts_.chooser, *parts_.files});
-    if (saved && journal_)
-        journal_->saved();
-}
-
-void MainWiring::print() {
-    MainWindowState& state = dialog_.state();
-    printTable({state.table(), state.settings(), state.dateText(), dialog_.messages(),
-                *parts_.printDialog});
-}
-
-void MainWiring::excelOpened() {
-    dialog_.state().excelDialogOpened();
-    cycle_.setPlacement(excel_.placement());
-}
-
-void MainWiring::excelClosed() {
-    dialog_.state().excelDialogClosed();
-    cycle_.setPlacement({});
 }
 
 }  // namespace tarvo

@@ -8,7 +8,7 @@
 #include "app/AcquisitionCycle.h"
 #include "app/DeviceReadingLink.h"
 #include "app/JournalFile.h"
-#include "app/ReadingJournal.h"
+#include "app/MainWindowActions.h"
 #include "app/ui/QtPollTimer.h"
 #include "device/DeviceProbe.h"
 #include "excel/ExcelLink.h"
@@ -64,10 +64,6 @@ class MainWiring {
     const QtPollTimer& timer() const { return timer_; }
 
   private:
-    void save();
-    void print();
-    void excelOpened();
-    void excelClosed();
     void openPorts();
     void installComToolTips();
 
@@ -77,7 +73,7 @@ class MainWiring {
     QtPollTimer timer_;
     AcquisitionCycle cycle_;
     ExcelDialogOpener excel_;
-    std::unique_ptr<ReadingJournal> journal_;
+    MainWindowActions actions_;
 };
 
 }  // namespace tarvo

@@ -1,0 +1,55 @@
+#include "app/MainWindowActions.h"
+
+#include "app/JournalRestore.h"
+#include "files/Saving.h"
+#include "res/Texts.h"
+
+namespace tarvo {
+
+MainWindowActions::MainWindowActions(MainWindowState& state, AcquisitionCycle& cycle,
+                                     MainWindowOutputs outputs)
+    : state_(state), cycle_(cycle), outputs_(std::move(outputs)) {
+    if (!outputs_.journal.empty())
+        keepJournal();
+}
+
+void MainWindowActions::keepJournal() {
+    journal_ =
+        std::make_unique<ReadingJournal>(state_.table(), outputs_.journalFiles, outputs_.journal);
+    cycle_.setRowShown([this](int row, bool replaced) { journal_->readingShown(row, replaced); });
+    // Shown after the change that failed is done with, not in its middle.
+    journal_->setFailureListener([this](const std::string& message) {
+        outputs_.later([this, message] { outputs_.messages.show(message, text::kProgramName); });
+    });
+}
+
+void MainWindowActions::beginJournal() {
+    if (journal_)
+        beginJournalSession(*journal_, state_.table(), state_.tableClientWidth(), outputs_.messages,
+                            state_.clock());
+}
+
+void MainWindowActions::save() {
+    const bool saved =
+        saveTable({state_.table(), state_.settings(), state_.ini(), state_.dateText(),
+                   outputs_.messages, outputs_.chooser, outputs_.files});
+    if (saved && journal_)
+        journal_->saved();
+}
+
+void MainWindowActions::print() {
+    printTable({state_.table(), state_.settings(), state_.dateText(), outputs_.messages,
+                outputs_.printDialog});
+}
+
+void MainWindowActions::excelOpened(AcquisitionCycle::Placement placement) {
+    state_.excelDialogOpened();
+    cycle_.setPlacement(std::move(placement));
+}
+
+void MainWindowActions::excelClosed() {
+    state_.excelDialogClosed();
+    cycle_.setPlacement({});
+}
+
+}  // namespace tarvo

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "app/AcquisitionCycle.h"
+#include "app/JournalFile.h"
+#include "app/MainWindowState.h"
+#include "app/ReadingJournal.h"
+#include "files/FileChooser.h"
+#include "files/OutputFile.h"
+#include "files/Printing.h"
+#include "res/MessageBoxes.h"
+
+namespace tarvo {
+
+// Runs a function once the event being handled is done with.
+using Later = std::function<void(std::function<void()>)>;
+
+// The platform's parts behind Save, Print and the journal.
+struct MainWindowOutputs {
+    MessageBoxes& messages;
+    FileChooser& chooser;
+    FileCreator& files;
+    PrintDialog& printDialog;
+    JournalFiles& journalFiles;
+    std::filesystem::path journal;  // empty: the table is kept nowhere but in the window
+    Later later;
+};
+
+// What the main window's Save and Print buttons and its Excel dialog do
+// beyond the window, and the journal that keeps its table on disk: one set of
+// rules for every front-end, each handing in its own platform's parts.
+class MainWindowActions {
+  public:
+    MainWindowActions(MainWindowState& state, AcquisitionCycle& cycle, MainWindowOutputs outputs);
+
+    // Once the window is shown: offers the readings the last session did not
+    // save, then keeps this session's table in the journal.
+    void beginJournal();
+
+    void save();
+    void print();
+    // While the Excel dialog is open, each new reading is placed in its sheet.
+    void excelOpened(AcquisitionCycle::Placement placement);
+    void excelClosed();
+
+  private:
+    void keepJournal();
+
+    MainWindowState& state_;
+    AcquisitionCycle& cycle_;
+    MainWindowOutputs outputs_;
+    std::unique_ptr<ReadingJournal> journal_;
+};
+
+}  // namespace tarvo
