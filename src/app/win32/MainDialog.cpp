@@ -23,6 +23,9 @@ constexpr int kStateControls[] = {
     id::kClear, id::kInstantSave, id::kDelete,      id::kChange,  id::kBeep, id::kPrint,
     id::kExcel, id::kDateText,    id::kCommentEdit, id::kComment, id::kCom3, id::kCom4,
 };
+// The message that runs what post() was given.
+constexpr UINT kRunPosted = WM_APP + 1;
+
 constexpr int kCheckable[] = {id::kBeep, id::kCom1, id::kCom2,
                               id::kCom3, id::kCom4, id::kInstantSave};
 
@@ -56,6 +59,22 @@ void MainDialog::setButtonHandler(int id, std::function<void()> handler) {
     handlers_[id] = std::move(handler);
 }
 
+void MainDialog::post(std::function<void()> later) {
+    posted_.push_back(std::move(later));
+    PostMessageA(window_, kRunPosted, 0, 0);
+}
+
+// One function a message: one that shows a box may see the next message
+// arrive while its box is open.
+void MainDialog::runPosted() {
+    if (posted_.empty()) {
+        return;
+    }
+    std::function<void()> next = std::move(posted_.front());
+    posted_.pop_front();
+    next();
+}
+
 INT_PTR CALLBACK MainDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<MainDialog*>(lParam);
@@ -87,6 +106,9 @@ INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return paintMinimised() ? TRUE : FALSE;
         case WM_QUERYDRAGICON:
             SetWindowLongPtrA(window_, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(icon_));
+            return TRUE;
+        case kRunPosted:
+            runPosted();
             return TRUE;
         case WM_CLOSE:
             DestroyWindow(window_);

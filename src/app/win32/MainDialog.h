@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -47,6 +48,9 @@ class MainDialog {
     void setButtonHandler(int id, std::function<void()> handler);
     // What a tick of the window timer (id 1) does.
     void setTimerHandler(std::function<void()> handler) { timerHandler_ = std::move(handler); }
+    // Runs the function from the message loop, once the message being handled
+    // is done with.
+    void post(std::function<void()> later);
 
   private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -60,6 +64,7 @@ class MainDialog {
     void copyRows();
     bool paintMinimised();
     void showState();
+    void runPosted();
     HWND item(int id) const { return GetDlgItem(window_, id); }
 
     MainDialogServices services_;
@@ -71,6 +76,7 @@ class MainDialog {
     std::unique_ptr<WelcomeWindow> welcome_;
     std::map<int, std::function<void()>> handlers_;
     std::function<void()> timerHandler_;
+    std::deque<std::function<void()>> posted_;
     bool showing_ = false;
 };
 

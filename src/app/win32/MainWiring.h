@@ -1,9 +1,12 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 
 #include "app/AcquisitionCycle.h"
 #include "app/DeviceReadingLink.h"
+#include "app/JournalFile.h"
+#include "app/MainWindowActions.h"
 #include "app/win32/ExcelDialog.h"
 #include "app/win32/GdiPrinter.h"
 #include "app/win32/MainDialog.h"
@@ -20,27 +23,30 @@ struct MainWiringParts {
     std::unique_ptr<DeviceLink> device;
     std::unique_ptr<FileCreator> files;
     AutomationServerFactory spreadsheetServer;
+    std::unique_ptr<JournalFiles> journalFiles;
+    std::filesystem::path journal;  // empty: the table is kept nowhere but in the window
 };
 
 // What the main window's Start Dev., Save, Print and EXCEL buttons drive: the
-// densitometer on its serial port, the files, the printer and the spreadsheet.
+// densitometer on its serial port, the files, the printer and the spreadsheet;
+// and the journal that keeps the table on disk.
 class MainWiring {
   public:
     MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringParts parts);
+
+    // Once the window is shown: offers the readings the last session did not
+    // save, then keeps this session's table in the journal.
+    void beginJournal() { actions_.beginJournal(); }
 
     AcquisitionCycle& cycle() { return cycle_; }
     ExcelDialogOpener& excel() { return excel_; }
 
   private:
-    void save();
-    void print();
-    void excelOpened();
-    void excelClosed();
-
     MainDialog& dialog_;
     MessageBoxes& messages_;
     std::unique_ptr<DeviceLink> device_;
     std::unique_ptr<FileCreator> files_;
+    std::unique_ptr<JournalFiles> journalFiles_;
     DeviceReadingLink link_;
     WindowTimer timer_;
     Win32Beeper beeper_;
@@ -48,6 +54,7 @@ class MainWiring {
     Win32FileChooser chooser_;
     GdiPrintDialog printDialog_;
     ExcelDialogOpener excel_;
+    MainWindowActions actions_;
 };
 
 }  // namespace tarvo::win32

@@ -1,5 +1,6 @@
 #include "app/win32/PlatformParts.h"
 
+#include "app/win32/Win32JournalFiles.h"
 #include "device/win32/Win32DeviceLink.h"
 #include "excel/com/ComAutomation.h"
 #include "files/win32/Win32Files.h"
@@ -11,6 +12,8 @@ MainWiringParts platformParts(MessageBoxes& messages) {
     parts.device = makeWin32DeviceLink();
     parts.files = std::make_unique<Win32FileCreator>();
     parts.spreadsheetServer = makeComAutomation(messages);
+    parts.journalFiles = std::make_unique<Win32JournalFiles>();
+    parts.journal = journalFilePath();
     return parts;
 }
 

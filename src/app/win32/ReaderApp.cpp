@@ -42,6 +42,7 @@ int ReaderApp::run() {
     messages_.setOwner(dialog.handle());
     MainWiring wiring(dialog, messages_, platformParts(messages_));
     ShowWindow(dialog.handle(), SW_SHOW);
+    wiring.beginJournal();
     return runMessageLoop(dialog.handle());
 }
 

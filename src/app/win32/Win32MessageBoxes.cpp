@@ -4,17 +4,36 @@
 
 namespace tarvo::win32 {
 
+UINT messageBoxStyle(MessageButtons buttons, MessageIcon icon) {
+    UINT style = MB_OK;
+    if (buttons == MessageButtons::OkCancel) {
+        style = MB_OKCANCEL;
+    } else if (buttons == MessageButtons::YesNo) {
+        style = MB_YESNO;
+    }
+    return icon == MessageIcon::Exclamation ? style | MB_ICONEXCLAMATION : style;
+}
+
+MessageAnswer messageAnswer(int result) {
+    switch (result) {
+        case IDOK:
+            return MessageAnswer::Ok;
+        case IDYES:
+            return MessageAnswer::Yes;
+        case IDNO:
+            return MessageAnswer::No;
+        default:
+            return MessageAnswer::Cancel;
+    }
+}
+
 MessageAnswer Win32MessageBoxes::show(std::string_view text, std::string_view caption,
                                       MessageButtons buttons, MessageIcon icon) {
-    UINT style = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
-    if (icon == MessageIcon::Exclamation) {
-        style |= MB_ICONEXCLAMATION;
-    }
     const std::string body(text);
     const std::string title(caption);
-    const int answer = MessageBoxA(owner_ && IsWindow(owner_) ? owner_ : nullptr, body.c_str(),
-                                   title.empty() ? nullptr : title.c_str(), style);
-    return answer == IDOK ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    return messageAnswer(MessageBoxA(owner_ && IsWindow(owner_) ? owner_ : nullptr, body.c_str(),
+                                     title.empty() ? nullptr : title.c_str(),
+                                     messageBoxStyle(buttons, icon)));
 }
 
 }  // namespace tarvo::win32

@@ -18,4 +18,8 @@ class Win32MessageBoxes final : public MessageBoxes {
     HWND owner_ = nullptr;
 };
 
+// The MessageBoxA style for the buttons and icon, and what its result means.
+UINT messageBoxStyle(MessageButtons buttons, MessageIcon icon);
+MessageAnswer messageAnswer(int result);
+
 }  // namespace tarvo::win32

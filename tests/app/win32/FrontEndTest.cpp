@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -46,7 +47,10 @@ const Strings kThreeReadings = {"colour=1,1235,980,50,1500,456", "colour=2,200,1
 
 class FrontEnd : public ::testing::Test {
   protected:
-    void SetUp() override { writeSettings("5", "0"); }
+    void SetUp() override {
+        writeSettings("5", "0");
+        removeJournals();
+    }
 
     void TearDown() override {
         if (program && main) {
@@ -65,6 +69,14 @@ class FrontEnd : public ::testing::Test {
             << "[Generic]\r\nCOMMNO=" << testPort() << "\r\nFILETYPE=" << fileType
             << "\r\nFILEPATH=" << files.windowsPath("last.txt")
             << "\r\nINSTANTSAVE=1\r\nVERSION=M\r\nBEEP=" << beep << "\r\n";
+    }
+
+    // Each test starts as the first session: no earlier test's readings are offered.
+    static void removeJournals() {
+        char local[MAX_PATH + 1] = {};
+        GetEnvironmentVariableA("LOCALAPPDATA", local, sizeof local);
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::path(local) / "tarvo", ignored);
     }
 
     void startSimulator(const Strings& script) {
@@ -227,6 +239,30 @@ TEST_F(FrontEnd, ThreeReadingsFromTheDeviceGiveTheirExactCellsNewestOnTop) {
     EXPECT_EQ(list->rowCount(), 3) << "the rows survive the stop";
     EXPECT_TRUE(isEnabled(main, id::kCom1));
     EXPECT_FALSE(isEnabled(main, id::kSave));
+}
+
+TEST_F(FrontEnd, KilledAfterThreeReadingsTheNextStartOffersThemAndYesShowsTheSameCells) {
+    measureThreeReadings();
+    std::vector<Strings> shown;
+    for (int row = 0; row < 3; ++row) {
+        shown.push_back(list->row(row));
+    }
+    program->kill();
+    list.reset();
+    main = nullptr;
+
+    launch();
+    const MessageBoxSeen question = waitForMessageBox(program->id(), "tarvo", kWindowDeadline);
+    ASSERT_NE(question.window, nullptr) << "the readings were not offered";
+    EXPECT_EQ(question.text, "Readings not saved in the last session: 3. Restore them?");
+    answer(question, IDYES);
+    ASSERT_TRUE(waitUntil([&] { return list->rowCount() == 3; }, kWindowDeadline))
+        << list->rowCount() << " rows";
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(list->row(row), shown[row]) << "row " << row;
+    }
+    EXPECT_EQ(list->heading(2), "3:   Cyan");
+    EXPECT_EQ(itemTextOf(main, id::kStartDev), "Start Dev.") << "stopped, as after any start";
 }
 
 // Finds the Save As dialog's file name field, which the system's template

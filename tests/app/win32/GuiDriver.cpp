@@ -84,6 +84,11 @@ bool RunningProgram::hasEnded(milliseconds deadline) const {
            WAIT_OBJECT_0;
 }
 
+void RunningProgram::kill() {
+    TerminateProcess(process_.hProcess, 1);
+    hasEnded(kEndDeadline);
+}
+
 void RunningProgram::closeWindow(HWND window) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     if (!hasEnded(kEndDeadline)) {

@@ -28,6 +28,8 @@ class RunningProgram {
     bool hasEnded(milliseconds deadline) const;
     // Closes the given window and waits for the program to end; kills it if it does not.
     void closeWindow(HWND window);
+    // Ends the program at once, as a crash or the task manager would.
+    void kill();
 
   private:
     PROCESS_INFORMATION process_{};

@@ -9,6 +9,7 @@
 #include "app/win32/DialogInit.h"
 #include "app/win32/GdiPrinter.h"
 #include "app/win32/Win32FileChooser.h"
+#include "app/win32/Win32MessageBoxes.h"
 #include "files/Saving.h"
 
 namespace tarvo::win32 {
@@ -56,6 +57,17 @@ TEST(DialogInit, ARecordRunningPastTheEndEndsTheListWithoutReadingBeyondIt) {
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].text, "kept");
     EXPECT_TRUE(parseDialogInit(data.data(), 5).empty());
+}
+
+TEST(MessageBoxAnswers, YesNoQuestionHasYesAndNoButtonsAndItsAnswersComeBack) {
+    EXPECT_EQ(messageBoxStyle(MessageButtons::YesNo, MessageIcon::None), UINT{MB_YESNO});
+    EXPECT_EQ(messageBoxStyle(MessageButtons::OkCancel, MessageIcon::Exclamation),
+              UINT{MB_OKCANCEL | MB_ICONEXCLAMATION});
+    EXPECT_EQ(messageBoxStyle(MessageButtons::Ok, MessageIcon::None), UINT{MB_OK});
+    EXPECT_EQ(messageAnswer(IDYES), MessageAnswer::Yes);
+    EXPECT_EQ(messageAnswer(IDNO), MessageAnswer::No);
+    EXPECT_EQ(messageAnswer(IDOK), MessageAnswer::Ok);
+    EXPECT_EQ(messageAnswer(IDCANCEL), MessageAnswer::Cancel) << "Esc or the close box";
 }
 
 TEST(FilterList, KeepsLeadingBlanksAndEndsWithAnEmptyString) {
