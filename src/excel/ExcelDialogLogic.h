@@ -29,6 +29,14 @@ struct ExcelDialogServices {
     std::string startingNotice = {};
 };
 
+// What the main window does while the Excel dialog is open: the Delete button
+// is disabled and each new reading is placed in the sheet (opened), and the
+// other way round (closed).
+struct ExcelDialogHooks {
+    std::function<void()> opened;
+    std::function<void()> closed;
+};
+
 // The file dialog of Browse (open mode) and SaveEXCEL (save mode), starting
 // at the given path. The chosen full path, or empty when cancelled.
 std::string chooseExcelFile(FileChooser& chooser, FileDialogRequest::Mode mode,

@@ -63,6 +63,14 @@ int readingNumber(const ReadingTable& table, int row) {
     return decimalValue(table.cell(row, 0).substr(0, kNumberLength));
 }
 
+std::function<void(const ReadingTable&, int)> placementWhileOpen(TransferSession& session,
+                                                                 std::function<bool()> dialogOpen) {
+    return [&session, dialogOpen = std::move(dialogOpen)](const ReadingTable& table, int row) {
+        if (dialogOpen())
+            placeReading(session, table, row);
+    };
+}
+
 bool placeReading(TransferSession& session, const ReadingTable& table, int row) {
     if (!session.client) {
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/ReadingTable.h"
 #include "excel/TransferSession.h"
 
@@ -13,6 +15,11 @@ inline constexpr int kLastTransferColumn = 10;
 // is reported once and ends the reading's transfer; the answer is true then.
 // Without a client nothing happens.
 bool placeReading(TransferSession& session, const ReadingTable& table, int row);
+
+// What the acquisition cycle calls for each new reading while the main window's
+// Excel dialog is open: the reading goes to the sheet only while it is.
+std::function<void(const ReadingTable&, int)> placementWhileOpen(TransferSession& session,
+                                                                 std::function<bool()> dialogOpen);
 
 // The reading's number: the leading digits of the row's column 0, 0 when
 // there are none.

@@ -219,11 +219,7 @@ void ExcelDialogOpener::closed() {
 }
 
 std::function<void(const ReadingTable&, int)> ExcelDialogOpener::placement() {
-    return [this](const ReadingTable& table, int row) {
-        if (dialog_) {
-            placeReading(session_, table, row);
-        }
-    };
+    return placementWhileOpen(session_, [this] { return dialog_ != nullptr; });
 }
 
 }  // namespace tarvo::win32

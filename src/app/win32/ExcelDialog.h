@@ -42,14 +42,6 @@ class ExcelDialog {
     bool showing_ = false;
 };
 
-// What the main window does while the Excel dialog is open: the Delete button
-// is disabled and each new reading is placed in the sheet (opened), and the
-// other way round (closed).
-struct ExcelDialogHooks {
-    std::function<void()> opened;
-    std::function<void()> closed;
-};
-
 // The main window's EXCEL button. Keeps the transfer session for the whole
 // run and at most one open Excel dialog: a second press brings the open one
 // to the front instead of building another.
