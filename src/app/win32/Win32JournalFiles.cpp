@@ -4,16 +4,12 @@
 // The shell's folders need the types of windows.h.
 #include <shlobj.h>
 
+#include "res/win32/AnsiPath.h"
 #include "res/win32/SystemErrorText.h"
 
 namespace tarvo {
 
 namespace {
-
-// Names go to the ANSI functions as the program keeps them, byte for byte.
-std::string ansi(const std::filesystem::path& path) {
-    return path.string();
-}
 
 // Nothing else writes the file (it is shared for reading only), so every
 // write lands at its end.
@@ -49,12 +45,12 @@ class Win32JournalFile final : public JournalFile {
 bool makeFolders(const std::filesystem::path& folder, std::string& reason) {
     if (folder.empty() || folder == folder.root_path())
         return true;
-    const DWORD attributes = ::GetFileAttributesA(ansi(folder).c_str());
+    const DWORD attributes = ::GetFileAttributesA(ansiName(folder).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return true;
     if (!makeFolders(folder.parent_path(), reason))
         return false;
-    if (::CreateDirectoryA(ansi(folder).c_str(), nullptr) ||
+    if (::CreateDirectoryA(ansiName(folder).c_str(), nullptr) ||
         ::GetLastError() == ERROR_ALREADY_EXISTS)
         return true;
     reason = systemErrorText(::GetLastError());
@@ -77,9 +73,9 @@ std::filesystem::path localAppDataFolder() {
     char folder[MAX_PATH + 1] = {};
     if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
                                      SHGFP_TYPE_CURRENT, folder)))
-        return folder;
+        return pathFromAnsi(folder);
     const DWORD length = ::GetEnvironmentVariableA("LOCALAPPDATA", folder, sizeof folder);
-    return (length > 0 && length < sizeof folder) ? folder : ".";
+    return (length > 0 && length < sizeof folder) ? pathFromAnsi(folder) : ".";
 }
 
 }  // namespace
@@ -96,7 +92,7 @@ std::unique_ptr<JournalFile> Win32JournalFiles::create(const std::filesystem::pa
     if (!makeFolders(path.parent_path(), reason))
         return nullptr;
     // Shared for reading: the operator may copy the journal while measuring.
-    HANDLE handle = ::CreateFileA(ansi(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+    HANDLE handle = ::CreateFileA(ansiName(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         reason = systemErrorText(::GetLastError());
@@ -106,7 +102,7 @@ std::unique_ptr<JournalFile> Win32JournalFiles::create(const std::filesystem::pa
 }
 
 JournalText Win32JournalFiles::read(const std::filesystem::path& path) {
-    HANDLE handle = ::CreateFileA(ansi(path).c_str(), GENERIC_READ,
+    HANDLE handle = ::CreateFileA(ansiName(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -125,7 +121,7 @@ Renamed Win32JournalFiles::rename(const std::filesystem::path& from,
                                   const std::filesystem::path& to, std::string& reason) {
     // Without MOVEFILE_REPLACE_EXISTING the system refuses a taken name, so
     // an older journal kept aside is never replaced.
-    if (::MoveFileExA(ansi(from).c_str(), ansi(to).c_str(), MOVEFILE_WRITE_THROUGH))
+    if (::MoveFileExA(ansiName(from).c_str(), ansiName(to).c_str(), MOVEFILE_WRITE_THROUGH))
         return Renamed::Done;
     const DWORD error = ::GetLastError();
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)

@@ -11,6 +11,7 @@
 
 #include "app/JournalRecord.h"
 #include "app/win32/Win32JournalFiles.h"
+#include "res/win32/AnsiPath.h"
 
 int main(int argc, char** argv) {
     using namespace tarvo;
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
         }
     }
     file.reset();
-    ::DeleteFileA(path.string().c_str());
+    ::DeleteFileA(ansiName(path).c_str());
     std::sort(times.begin(), times.end());
     std::printf("%d records with FlushFileBuffers: p50 %.3f ms, p99 %.3f ms, max %.3f ms\n",
                 records, times[records / 2], times[records * 99 / 100], times.back());

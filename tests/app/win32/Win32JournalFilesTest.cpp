@@ -9,6 +9,7 @@
 #include <string>
 
 #include "JournalFilesSuite.h"
+#include "res/win32/AnsiPath.h"
 #include "res/win32/SystemErrorText.h"
 
 namespace tarvo {
@@ -32,8 +33,28 @@ TEST(Win32JournalPath, JournalIsInTheMadeTarvoFolderOfTheLocalApplicationData) {
     EXPECT_TRUE(std::filesystem::is_directory(journal.parent_path()));
     char local[MAX_PATH + 1] = {};
     ASSERT_GT(GetEnvironmentVariableA("LOCALAPPDATA", local, sizeof local), 0u);
-    EXPECT_EQ(lowerCase(journal.parent_path().parent_path().string()), lowerCase(local))
+    EXPECT_EQ(lowerCase(ansiName(journal.parent_path().parent_path())), lowerCase(local))
         << "not the roaming folder, where the settings are";
+}
+
+TEST(Win32JournalNames, FolderWithAnAccentedNameIsTheOneTheSystemShowsByThatName) {
+    test::TempDir dir;
+    // A user's profile as "Jörg": the ANSI functions must be given the name
+    // in their code page, not in the library's UTF-8.
+    const std::filesystem::path folder = dir / L"J\u00F6rg";
+    EXPECT_EQ(pathFromAnsi("J\xF6rg"), std::filesystem::path(L"J\u00F6rg"));
+    Win32JournalFiles files;
+    std::string reason;
+    auto file = files.create(folder / "tarvo" / "journal", reason);
+    ASSERT_TRUE(file) << reason;
+    ASSERT_EQ(file->append("kept\n"), "");
+    file.reset();
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "tarvo" / "journal"));
+    EXPECT_EQ(files.rename(folder / "tarvo" / "journal", folder / "tarvo" / "journal-1", reason),
+              Renamed::Done)
+        << reason;
+    EXPECT_EQ(files.read(folder / "tarvo" / "journal-1").bytes, "kept\n");
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "tarvo" / "journal-1"));
 }
 
 TEST(Win32JournalFailure, ReasonIsTheSystemsSentenceNotANumber) {
