@@ -227,9 +227,16 @@ TEST_F(FrontEnd, ThreeReadingsFromTheDeviceGiveTheirExactCellsNewestOnTop) {
     EXPECT_FALSE(isEnabled(main, id::kCom1));
 
     clearClipboard();
+    const DWORD cleared = GetClipboardSequenceNumber();
     PostMessageA(main, WM_SYSCOMMAND, 32, 0);  // "&Copy Rows"
+    // Looked at only once it changed: a look opens the clipboard, and while
+    // it is open the program's own OpenClipboard fails.
     std::string copied;
-    ASSERT_TRUE(waitUntil([&] { return !(copied = clipboardText()).empty(); }, kWindowDeadline));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return GetClipboardSequenceNumber() != cleared && !(copied = clipboardText()).empty();
+        },
+        kWindowDeadline));
     EXPECT_EQ(copied.substr(0, copied.find("\r\n", copied.find("\r\n") + 2)),
               "1: No.\tNo. Dens\t3:   Cyan\tMagenta\tYellow\tBlack\t7:  Percent\tColor\tTime\t"
               "Comment\r\n3\t3\t1.00\t0.90\t0.95\t0.80\t100.00\tK\t" +

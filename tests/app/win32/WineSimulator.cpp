@@ -26,10 +26,6 @@ void runShell(const std::string& command) {
     RunningProgram shell("/bin/sh -c \"" + command + "\"", "");
 }
 
-bool exists(const std::string& windowsPath) {
-    return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void removeTree(const std::string& windowsPath) {
     WIN32_FIND_DATAA entry;
     HANDLE found = FindFirstFileA((windowsPath + "\\*").c_str(), &entry);
@@ -86,14 +82,15 @@ WineSimulator::WineSimulator(const std::vector<std::string>& script, int comNumb
         problem_ = "TARVO_DENSITOMETER_SIM and WINEPREFIX must name the simulator and the prefix";
         return;
     }
-    link_ = prefix + "/dosdevices/com" + std::to_string(comNumber);
-    std::string command = "echo $$ > " + folder_.unixPath("pid") + "; exec " + simulator +
-                          " --link " + link_ + " --log " + folder_.unixPath("sim.log");
+    const std::string link = prefix + "/dosdevices/com" + std::to_string(comNumber);
+    std::string command = simulator + " --link " + link + " --log " + folder_.unixPath("sim.log");
     for (const std::string& item : script) {
         command += " " + item;
     }
-    // The simulator prints its terminal's name once the link is in place.
-    command += " > " + folder_.unixPath("ready");
+    // The simulator prints its terminal's name once the link is in place and
+    // removes the link before it ends; the shell says when it has ended.
+    command += " > " + folder_.unixPath("ready") + " & echo $! > " + folder_.unixPath("pid") +
+               "; wait; echo ended > " + folder_.unixPath("ended");
     runShell(command);
     if (!waitUntil([&] { return !folder_.read("ready").empty(); }, kStartDeadline)) {
         problem_ = "the simulator did not start: " + folder_.read("sim.log");
@@ -105,7 +102,8 @@ WineSimulator::~WineSimulator() {
         return;
     }
     runShell("kill $(cat " + folder_.unixPath("pid") + ")");
-    waitUntil([&] { return !exists(test::windowsPath(link_)); }, kStartDeadline);
+    // Not the link itself: Windows reads a name like "com3" in any folder as the port.
+    waitUntil([&] { return !folder_.read("ended").empty(); }, kStartDeadline);
 }
 
 }  // namespace tarvo::test

@@ -35,7 +35,7 @@ class SharedFolder {
 class WineSimulator {
   public:
     WineSimulator(const std::vector<std::string>& script, int comNumber);
-    // Ends the simulator and waits until its link is gone.
+    // Ends the simulator and waits until it has removed its link.
     ~WineSimulator();
     WineSimulator(const WineSimulator&) = delete;
     WineSimulator& operator=(const WineSimulator&) = delete;
@@ -46,7 +46,6 @@ class WineSimulator {
 
   private:
     SharedFolder folder_;
-    std::string link_;
     std::string problem_;
 };
 
