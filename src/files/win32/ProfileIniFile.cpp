@@ -5,6 +5,8 @@
 #include <system_error>
 #include <vector>
 
+#include "res/win32/AnsiPath.h"
+
 namespace tarvo {
 
 namespace {
@@ -16,7 +18,7 @@ constexpr const char* kMissing = "\x01";
 
 std::optional<std::string> ProfileIniFile::value(std::string_view section,
                                                  std::string_view key) const {
-    const std::string sectionName(section), keyName(key), file = path().string();
+    const std::string sectionName(section), keyName(key), file = ansiName(path());
     std::vector<char> buffer(256);
     for (;;) {
         DWORD length = ::GetPrivateProfileStringA(sectionName.c_str(), keyName.c_str(), kMissing,
@@ -37,7 +39,7 @@ bool ProfileIniFile::write(std::string_view section, std::string_view key, std::
     std::error_code ignored;
     if (!path().parent_path().empty())
         std::filesystem::create_directories(path().parent_path(), ignored);
-    const std::string sectionName(section), keyName(key), text(value), file = path().string();
+    const std::string sectionName(section), keyName(key), text(value), file = ansiName(path());
     // Windows refuses every writer of a read-only file; wine lets an
     // administrator (root) through, so the attribute is checked here too.
     DWORD attributes = ::GetFileAttributesA(file.c_str());

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "res/win32/AnsiPath.h"
+
 namespace tarvo {
 
 namespace {
@@ -51,7 +53,7 @@ std::filesystem::path programFolder() {
     DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return ".";
-    return std::filesystem::path(std::string(path, length)).parent_path();
+    return pathFromAnsi(std::string(path, length)).parent_path();
 }
 
 }  // namespace tarvo

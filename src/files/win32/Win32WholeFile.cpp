@@ -5,6 +5,7 @@
 
 #include "files/IniFile.h"
 #include "files/WholeFile.h"
+#include "res/win32/AnsiPath.h"
 
 namespace tarvo {
 namespace {
@@ -30,7 +31,7 @@ bool replaceWholeFile(const std::filesystem::path& path, const std::string& text
     auto folder = path.parent_path();
     if (!folder.empty())
         std::filesystem::create_directories(folder, error);
-    std::string target = path.string();
+    std::string target = ansiName(path);
     // The read-only attribute stops every writer, as the profile functions respect it.
     const DWORD attributes = ::GetFileAttributesA(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
@@ -54,7 +55,8 @@ bool replaceWholeFile(const std::filesystem::path& path, const std::string& text
 std::filesystem::path settingsFilePath() {
     char folder[MAX_PATH + 1] = {};
     DWORD length = ::GetEnvironmentVariableA("APPDATA", folder, sizeof folder);
-    std::filesystem::path base = (length > 0 && length < sizeof folder) ? folder : ".";
+    std::filesystem::path base =
+        (length > 0 && length < sizeof folder) ? pathFromAnsi(folder) : std::filesystem::path(".");
     return base / "tarvo" / "Tarvo.ini";
 }
 

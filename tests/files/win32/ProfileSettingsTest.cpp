@@ -8,6 +8,7 @@
 
 #include "SettingsTest.h"
 #include "TempDir.h"
+#include "files/WholeFile.h"
 #include "files/win32/ProfileIniFile.h"
 #include "files/win32/Win32Files.h"
 
@@ -50,6 +51,19 @@ TEST(Win32Files, CreatedFileIsEmptiedWrittenAndHeldAgainstOtherWriters) {
     EXPECT_TRUE(file->close());
     EXPECT_EQ(wholeFile(path), "new\r\n");
     EXPECT_EQ(creator.create((dir / "no-such-folder" / "x.txt").string()), nullptr);
+}
+
+TEST(ProfileSettings, SettingsUnderAnAccentedProfileNameAreKeptInTheFolderOfThatName) {
+    test::TempDir dir;
+    // %APPDATA% of a user "Jörg": the ANSI functions get the name in their code page.
+    const std::filesystem::path folder = dir / L"J\u00F6rg" / "tarvo";
+    std::filesystem::create_directories(folder);
+    ProfileIniFile ini{folder / "Tarvo.ini"};
+    ASSERT_TRUE(ini.write("Generic", "COMMNO", "3"));
+    EXPECT_EQ(ini.value("Generic", "COMMNO"), "3");
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "Tarvo.ini"));
+    ASSERT_TRUE(replaceWholeFile(folder / "Other.ini", "[Generic]\r\n"));
+    EXPECT_EQ(wholeFile(folder / "Other.ini"), "[Generic]\r\n");
 }
 
 TEST(Win32Files, FoldersComeFromTheProgramAndTheUsersProfile) {
