@@ -5,9 +5,7 @@
 namespace tarvo::win32 {
 
 MainWiring::MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringParts parts)
-    : dialog_(dialog),
-      messages_(messages),
-      device_(std::move(parts.device)),
+    : device_(std::move(parts.device)),
       files_(std::move(parts.files)),
       journalFiles_(std::move(parts.journalFiles)),
       link_(*device_),

@@ -42,8 +42,6 @@ class MainWiring {
     ExcelDialogOpener& excel() { return excel_; }
 
   private:
-    MainDialog& dialog_;
-    MessageBoxes& messages_;
     std::unique_ptr<DeviceLink> device_;
     std::unique_ptr<FileCreator> files_;
     std::unique_ptr<JournalFiles> journalFiles_;
