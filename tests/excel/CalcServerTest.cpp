@@ -1,17 +1,21 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
 
 #include <unistd.h>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
+#include <thread>
 
 #include "OfficeProbe.h"
 #include "RecordingMessageBoxes.h"
 #include "TempDir.h"
 #include "excel/ExcelLink.h"
 #include "excel/calc/CalcAutomationServer.h"
+#include "excel/calc/OwnedFolder.h"
 #include "excel/calc/UnoSupport.h"
 
 namespace tarvo {
@@ -240,6 +244,92 @@ TEST_F(CalcServerTest, OfficeThatDiedFailsEveryCallAndASecondCloseLetsItGo) {
     EXPECT_TRUE(link.isRunning());
     EXPECT_EQ(link.close(), ExcelError::Unspecified);
     EXPECT_FALSE(link.isRunning());
+}
+
+// CloseEXCEL turns the alerts on before Quit, and the office asks about the
+// operator's changed workbook. The question stays up longer than any call may
+// take, yet the office is not taken for hung; Cancel keeps it, and close fails.
+TEST_F(CalcServerTest, QuestionOnQuitIsWaitedForAndCancelKeepsTheOfficeAndFailsTheClose) {
+    test::VirtualDisplay display;
+    if (!display.running()) {
+        GTEST_SKIP() << "no Xvfb for the office's question";
+    }
+    // The office's own widgets, which its toolkit lists, not the desktop's;
+    // the tests' offscreen Qt setting would keep it from drawing any.
+    ::setenv("SAL_USE_VCLPLUGIN", "gen", 1);
+    ::unsetenv("QT_QPA_PLATFORM");
+    options.headless = false;
+    // Long enough for a shown office's first workbook on a loaded machine.
+    options.callDeadline = 4s;
+    ExcelLink link(makeCalcAutomationServer(options), boxes);
+    ASSERT_EQ(link.newWorkbook(), ExcelError::Success);
+    const pid_t office = officePid();
+    OfficeProbe operatorAtTheOffice(options.pipeName);
+    operatorAtTheOffice.changeAWorkbookOfTheOperator();
+
+    bool asked = false;
+    std::thread operatorThinks(
+        [&] { asked = operatorAtTheOffice.cancelQuestion(30s, 2 * options.callDeadline); });
+    EXPECT_EQ(link.close(), ExcelError::Unspecified);
+    operatorThinks.join();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(link.isRunning());
+    EXPECT_EQ(officePid(), office);
+
+    // Ended by the operator: the second close lets the office go, whatever
+    // its quit got to see of the office's end.
+    operatorAtTheOffice.endOffice();
+    ASSERT_TRUE(
+        test::waitUntil([&] { return test::officeProcesses(options.pipeName).empty(); }, 10s));
+    link.close();
+    EXPECT_FALSE(link.isRunning());
+    ::unsetenv("SAL_USE_VCLPLUGIN");
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+// Run by the test below as a program of its own: starts the office, the
+// operator changes a workbook of theirs in it, and the program ends.
+TEST(CalcProgram, DISABLED_EndsWhileTheOperatorHasChangedWorkInItsOffice) {
+    const char* pipeName = std::getenv("TARVO_TEST_PIPE");
+    ASSERT_NE(pipeName, nullptr);
+    CalcServerOptions options;
+    options.pipeName = pipeName;
+    options.headless = true;
+    options.startDeadline = 40s;
+    test::RecordingMessageBoxes boxes;
+    {
+        ExcelLink link(makeCalcAutomationServer(options), boxes);
+        ASSERT_EQ(link.newWorkbook(), ExcelError::Success);
+        OfficeProbe(pipeName).changeAWorkbookOfTheOperator();
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Program exit asks nothing; an office holding the operator's unsaved work is
+// left running for the operator, with its profile, past the program's end.
+TEST_F(CalcServerTest, ProgramExitLeavesAnOfficeHoldingTheOperatorsChangedWorkbookRunning) {
+    const pid_t program = ::fork();
+    if (program == 0) {
+        ::setenv("TARVO_TEST_PIPE", options.pipeName.c_str(), 1);
+        ::execl("/proc/self/exe", "excel_calc_tests", "--gtest_also_run_disabled_tests",
+                "--gtest_filter=CalcProgram.DISABLED_*", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(program, &status, 0), program);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    // Were it still bound to the program, it would be going by now.
+    EXPECT_FALSE(
+        test::waitUntil([&] { return test::officeProcesses(options.pipeName).empty(); }, 3s));
+    const pid_t office = officePid();
+    ASSERT_GT(office, 0);
+
+    // The next program's start takes the profile for one still in use.
+    const auto profile = test::officeProfile(office);
+    ASSERT_TRUE(std::filesystem::is_directory(profile));
+    calc::OwnedFolder::removeAbandoned(profile.parent_path(), "tarvo-calc-");
+    EXPECT_TRUE(std::filesystem::is_directory(profile));
+    OfficeProbe(options.pipeName).endOffice();
 }
 
 TEST_F(CalcServerTest, NoOfficeInstalledIsNotInstalled) {

@@ -1,5 +1,8 @@
 #include "OfficeProbe.h"
 
+#include <com/sun/star/awt/Toolkit.hpp>
+#include <com/sun/star/awt/XDialog.hpp>
+#include <com/sun/star/awt/XExtendedToolkit.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
@@ -16,9 +19,18 @@
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/util/NumberFormat.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -158,6 +170,56 @@ void OfficeProbe::togglePrintPreview() {
         std::chrono::seconds(10));
 }
 
+void OfficeProbe::changeAWorkbookOfTheOperator() {
+    auto component = impl_->desktop->loadComponentFromURL("private:factory/scalc", "_blank", 0, {});
+    Reference<css::sheet::XSpreadsheetDocument> document(component, UNO_QUERY_THROW);
+    Reference<css::container::XIndexAccess> sheets(document->getSheets(), UNO_QUERY_THROW);
+    Reference<css::sheet::XSpreadsheet> sheet(sheets->getByIndex(0), UNO_QUERY_THROW);
+    sheet->getCellByPosition(0, 0)->setValue(7.0);
+}
+
+void OfficeProbe::endOffice() {
+    auto components = impl_->desktop->getComponents()->createEnumeration();
+    while (components->hasMoreElements()) {
+        Reference<css::util::XModifiable> document(components->nextElement(), UNO_QUERY);
+        if (document.is()) {
+            document->setModified(false);
+            Reference<css::util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
+        }
+    }
+    try {
+        impl_->desktop->terminate();
+    } catch (const css::uno::RuntimeException&) {
+        // The office may go before it answers.
+    }
+}
+
+// The office's question is a dialog among its toolkit's top windows, with
+// the office's own (not the desktop's) widgets.
+bool OfficeProbe::cancelQuestion(std::chrono::milliseconds bound,
+                                 std::chrono::milliseconds thinking) {
+    Reference<css::awt::XExtendedToolkit> toolkit(css::awt::Toolkit::create(impl_->context),
+                                                  UNO_QUERY_THROW);
+    Reference<css::awt::XDialog> question;
+    waitUntil(
+        [&] {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+            for (sal_Int32 i = 0; i < toolkit->getTopWindowCount() && !question.is(); ++i) {
+                question.set(toolkit->getTopWindow(i), UNO_QUERY);
+            }
+#pragma GCC diagnostic pop
+            return question.is();
+        },
+        bound);
+    if (!question.is()) {
+        return false;
+    }
+    std::this_thread::sleep_for(thinking);
+    question->endExecute();
+    return true;
+}
+
 std::string OfficeProbe::activeCell() {
     auto components = impl_->desktop->getComponents()->createEnumeration();
     while (components->hasMoreElements()) {
@@ -178,6 +240,82 @@ std::string OfficeProbe::activeCell() {
     return {};
 }
 
+namespace {
+
+bool accepts(const std::filesystem::path& socketPath) {
+    const int client = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    const bool connected =
+        ::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(client);
+    return connected;
+}
+
+}  // namespace
+
+// A display number of this process's own; the server is up once it accepts.
+VirtualDisplay::VirtualDisplay() {
+    if (::access("/usr/bin/Xvfb", X_OK) != 0) {
+        return;
+    }
+    const std::string display = ":" + std::to_string(200 + ::getpid() % 700);
+    const std::filesystem::path socket = "/tmp/.X11-unix/X" + display.substr(1);
+    server_ = ::fork();
+    if (server_ == 0) {
+        const int null = ::open("/dev/null", O_RDWR);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        ::execl("/usr/bin/Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24",
+                "-nolisten", "tcp", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    if (server_ < 0 || !waitUntil([&] { return accepts(socket); }, std::chrono::seconds(10))) {
+        stop();
+        return;
+    }
+    ::setenv("DISPLAY", display.c_str(), 1);
+}
+
+VirtualDisplay::~VirtualDisplay() {
+    stop();
+}
+
+void VirtualDisplay::stop() {
+    if (server_ > 0) {
+        ::kill(server_, SIGTERM);
+        ::waitpid(server_, nullptr, 0);
+        ::unsetenv("DISPLAY");
+    }
+    server_ = -1;
+}
+
+namespace {
+
+// Empty for a process that ended meanwhile: reading its file then fails.
+std::string readCommandLine(const std::filesystem::path& process) {
+    try {
+        std::ifstream file(process / "cmdline", std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(file)), {});
+    } catch (const std::ios_base::failure&) {
+        return {};
+    }
+}
+
+}  // namespace
+
+std::filesystem::path officeProfile(pid_t office) {
+    const std::string commandLine = readCommandLine("/proc/" + std::to_string(office));
+    const std::string prefix = "-env:UserInstallation=file://";
+    const auto start = commandLine.find(prefix);
+    if (start == std::string::npos) {
+        return {};
+    }
+    const auto end = commandLine.find('\0', start);
+    return commandLine.substr(start + prefix.size(), end - start - prefix.size());
+}
+
 std::vector<pid_t> officeProcesses(const std::string& pipeName) {
     std::vector<pid_t> found;
     const std::string needle = "pipe,name=" + pipeName + ";";
@@ -186,9 +324,7 @@ std::vector<pid_t> officeProcesses(const std::string& pipeName) {
         if (name.find_first_not_of("0123456789") != std::string::npos) {
             continue;
         }
-        std::ifstream file(entry.path() / "cmdline", std::ios::binary);
-        const std::string commandLine((std::istreambuf_iterator<char>(file)), {});
-        if (commandLine.find(needle) != std::string::npos) {
+        if (readCommandLine(entry.path()).find(needle) != std::string::npos) {
             // A zombie has an empty command line, so whatever matched is alive.
             found.push_back(static_cast<pid_t>(std::stol(name)));
         }

@@ -33,6 +33,14 @@ class OfficeProbe {
     // Opens or closes Print Preview in every open workbook, as the operator
     // would from the File menu: each gets a view of its own.
     void togglePrintPreview();
+    // A workbook of the operator's own, typed into and not saved.
+    void changeAWorkbookOfTheOperator();
+    // Throws the operator's changes away, closes every workbook and ends the office.
+    void endOffice();
+    // Waits up to `bound` for the office to show a question (a dialog of the
+    // office's own toolkit), leaves it open for `thinking`, then cancels it.
+    // False when no question came.
+    bool cancelQuestion(std::chrono::milliseconds bound, std::chrono::milliseconds thinking);
     // The active cell of the first open workbook's view, e.g. "C4"; empty
     // when nothing single is selected.
     std::string activeCell();
@@ -41,6 +49,25 @@ class OfficeProbe {
     struct Impl;
     Impl* impl_;
 };
+
+// An X server of its own for as long as it lives (Xvfb), as DISPLAY.
+class VirtualDisplay {
+  public:
+    VirtualDisplay();
+    ~VirtualDisplay();
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+    // False when Xvfb is not installed or did not start.
+    bool running() const { return server_ > 0; }
+
+  private:
+    void stop();
+
+    pid_t server_ = -1;
+};
+
+// The profile folder an office process was started with.
+std::filesystem::path officeProfile(pid_t office);
 
 // Ids of office processes that listen on `pipeName`.
 std::vector<pid_t> officeProcesses(const std::string& pipeName);

@@ -91,9 +91,13 @@ bool CalcApplication::forEachWindow(const std::function<void(CalcDocument&)>& ac
 
 bool CalcApplication::put(DispId id, const AutomationValue& value) {
     switch (id) {
-        // The office run by the client never asks the operator anything.
+        // Only Quit asks: about the operator's own documents in the office.
         case kDisplayAlerts:
-            return session_->alive() && value.kind() == AutomationKind::Bool;
+            if (!session_->alive() || value.kind() != AutomationKind::Bool) {
+                return false;
+            }
+            session_->displayAlerts = value.asBool();
+            return true;
         case kVisible: {
             if (value.kind() != AutomationKind::Bool) {
                 return false;

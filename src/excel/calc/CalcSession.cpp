@@ -2,12 +2,16 @@
 
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/bootstrap.hxx>
 
 #include <filesystem>
+#include <future>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -131,9 +135,11 @@ void CalcSession::warmUp() {
     });
 }
 
+// The program's end asks nothing, as a client that never turned the alerts on.
 CalcSession::~CalcSession() {
     // A session whose start was cut short has nothing to quit.
     if (desktop_.is() && process_.running()) {
+        displayAlerts = false;
         quit();
     }
     process_.stop();
@@ -153,18 +159,76 @@ bool CalcSession::quit() {
         document->discard(*this);
     }
     documents_.clear();
-    if (alive()) {
+    if (alive() && displayAlerts) {
+        if (!askToTerminate() && alive() && process_.running()) {
+            return false;
+        }
+    } else if (alive() && holdsChangedDocuments()) {
+        dead_ = true;
+        process_.release();
+        return true;
+    } else if (alive()) {
         // The office may die before its answer arrives: that is what was asked for.
         run([&] {
             desktop_->terminate();
             return true;
         });
     }
+    end();
+    return true;
+}
+
+bool CalcSession::askToTerminate() {
+    bool agreed = false;
+    run(
+        [&] {
+            agreed = desktop_->terminate();
+            return true;
+        },
+        Limit::Call, true);
+    return agreed;
+}
+
+// Every workbook of the client is closed by now: what is left is the operator's.
+bool CalcSession::holdsChangedDocuments() {
+    bool changed = false;
+    run([&] {
+        auto components = desktop_->getComponents()->createEnumeration();
+        while (components->hasMoreElements() && !changed) {
+            css::uno::Reference<css::util::XModifiable> document(components->nextElement(),
+                                                                 css::uno::UNO_QUERY);
+            changed = document.is() && document->isModified();
+        }
+        return true;
+    });
+    return changed;
+}
+
+// Asked on the watchdog's thread while a call waits. The desktop answers only
+// when the office's main loop runs, as it does under a question; an office
+// that does not answer within the call limit is hung, and is ended so that
+// this question returns too.
+bool CalcSession::answering() {
+    auto answer = std::async(std::launch::async, [this] {
+        try {
+            desktop_->getCurrentComponent();
+            return true;
+        } catch (...) {
+            return false;
+        }
+    });
+    if (answer.wait_for(options_.callDeadline) == std::future_status::ready) {
+        return answer.get();
+    }
+    process_.kill();
+    return false;
+}
+
+void CalcSession::end() {
     dead_ = true;
     if (!process_.waitForExit(options_.quitDeadline)) {
         process_.stop();
     }
-    return true;
 }
 
 }  // namespace tarvo::calc

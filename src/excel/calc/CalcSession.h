@@ -41,14 +41,18 @@ class CalcSession {
 
     enum class Limit { Call, File };
 
+    // With `patient`, a call that waits for the operator (a question the
+    // office shows) is not cut short while the office still answers.
     template <typename Body>
-    bool run(Body&& body, Limit limit = Limit::Call) {
+    bool run(Body&& body, Limit limit = Limit::Call, bool patient = false) {
         if (!alive()) {
             return false;
         }
         try {
             CallWatchdog::Watch watch(
-                watchdog_, limit == Limit::File ? options_.fileDeadline : options_.callDeadline);
+                watchdog_, limit == Limit::File ? options_.fileDeadline : options_.callDeadline,
+                patient ? std::function<bool()>([this] { return answering(); })
+                        : std::function<bool()>());
             return body();
         } catch (...) {
         }
@@ -83,12 +87,23 @@ class CalcSession {
 
     // Application.Visible, kept so a workbook loaded later follows it.
     bool visible = false;
+    // Application.DisplayAlerts: whether Quit lets the office ask the operator.
+    bool displayAlerts = false;
 
-    // Closes every workbook without saving and ends the office; true when the
-    // office is gone, whichever way it went.
+    // Application.Quit. Closes the client's workbooks without saving. Asking
+    // (displayAlerts), the office asks about the operator's own changed
+    // documents and waits for the answer: false when the operator kept it.
+    // Not asking, an office holding such a document is left running for the
+    // operator. Otherwise the office ends: true when it is gone, whichever
+    // way it went.
     bool quit();
 
   private:
+    bool askToTerminate();
+    bool holdsChangedDocuments();
+    bool answering();
+    void end();
+
     CalcServerOptions options_;
     bool headless_;
     SofficeProcess process_;

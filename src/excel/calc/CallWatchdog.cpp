@@ -14,9 +14,10 @@ CallWatchdog::~CallWatchdog() {
     thread_.join();
 }
 
-CallWatchdog::Watch::Watch(CallWatchdog& watchdog, std::chrono::milliseconds limit)
+CallWatchdog::Watch::Watch(CallWatchdog& watchdog, std::chrono::milliseconds limit,
+                           std::function<bool()> stillAnswering)
     : watchdog_(watchdog) {
-    watchdog_.arm(std::chrono::steady_clock::now() + limit);
+    watchdog_.arm(limit, std::move(stillAnswering));
 }
 
 CallWatchdog::Watch::~Watch() {
@@ -28,10 +29,12 @@ bool CallWatchdog::expired() const {
     return expired_;
 }
 
-void CallWatchdog::arm(std::chrono::steady_clock::time_point deadline) {
+void CallWatchdog::arm(std::chrono::milliseconds limit, std::function<bool()> stillAnswering) {
     {
         std::lock_guard lock(mutex_);
-        deadline_ = deadline;
+        deadline_ = std::chrono::steady_clock::now() + limit;
+        limit_ = limit;
+        stillAnswering_ = std::move(stillAnswering);
     }
     changed_.notify_all();
 }
@@ -39,6 +42,27 @@ void CallWatchdog::arm(std::chrono::steady_clock::time_point deadline) {
 void CallWatchdog::disarm() {
     std::lock_guard lock(mutex_);
     deadline_.reset();
+    stillAnswering_ = nullptr;
+}
+
+// Asks outside the lock: the question itself may take a while. True when the
+// call got more time or ended meanwhile, so nothing is to be ended.
+bool CallWatchdog::patient(std::unique_lock<std::mutex>& lock,
+                           std::chrono::steady_clock::time_point deadline) {
+    if (!stillAnswering_) {
+        return false;
+    }
+    const auto stillAnswering = stillAnswering_;
+    lock.unlock();
+    const bool answering = stillAnswering();
+    lock.lock();
+    if (!deadline_ || *deadline_ != deadline) {
+        return true;
+    }
+    if (answering) {
+        deadline_ = std::chrono::steady_clock::now() + limit_;
+    }
+    return answering;
 }
 
 void CallWatchdog::run() {
@@ -50,7 +74,7 @@ void CallWatchdog::run() {
         }
         const auto deadline = *deadline_;
         if (changed_.wait_until(lock, deadline) == std::cv_status::timeout && deadline_ &&
-            *deadline_ == deadline) {
+            *deadline_ == deadline && !patient(lock, deadline)) {
             deadline_.reset();
             expired_ = true;
             lock.unlock();

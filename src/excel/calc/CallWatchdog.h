@@ -19,10 +19,13 @@ class CallWatchdog {
     CallWatchdog(const CallWatchdog&) = delete;
     CallWatchdog& operator=(const CallWatchdog&) = delete;
 
-    // Watches one call for as long as it lives.
+    // Watches one call for as long as it lives. With `stillAnswering`, a call
+    // at its deadline gets another `limit` each time that says so: a call the
+    // server answers only once the operator has, is not a hung server.
     class Watch {
       public:
-        Watch(CallWatchdog& watchdog, std::chrono::milliseconds limit);
+        Watch(CallWatchdog& watchdog, std::chrono::milliseconds limit,
+              std::function<bool()> stillAnswering = {});
         ~Watch();
         Watch(const Watch&) = delete;
         Watch& operator=(const Watch&) = delete;
@@ -35,7 +38,9 @@ class CallWatchdog {
     bool expired() const;
 
   private:
-    void arm(std::chrono::steady_clock::time_point deadline);
+    void arm(std::chrono::milliseconds limit, std::function<bool()> stillAnswering);
+    bool patient(std::unique_lock<std::mutex>& lock,
+                 std::chrono::steady_clock::time_point deadline);
     void disarm();
     void run();
 
@@ -43,6 +48,8 @@ class CallWatchdog {
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::optional<std::chrono::steady_clock::time_point> deadline_;
+    std::chrono::milliseconds limit_{0};
+    std::function<bool()> stillAnswering_;
     bool expired_ = false;
     bool stopping_ = false;
     std::thread thread_;

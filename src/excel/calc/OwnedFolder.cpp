@@ -98,8 +98,21 @@ OwnedFolder::OwnedFolder(const std::filesystem::path& parent, std::string_view p
 }
 
 OwnedFolder::~OwnedFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    if (!path_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+}
+
+void OwnedFolder::handOver(const ProcessStamp& owner) {
+    try {
+        writeRecord(path_, owner);
+    } catch (...) {
+        // Without a record the folder is never taken for abandoned.
+        std::error_code ignored;
+        std::filesystem::remove(path_ / kRecordName, ignored);
+    }
+    path_.clear();
 }
 
 std::vector<std::string> OwnedFolder::removeAbandoned(const std::filesystem::path& parent,

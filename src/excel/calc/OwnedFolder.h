@@ -35,6 +35,8 @@ class OwnedFolder {
     OwnedFolder& operator=(const OwnedFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
+    // Another process owns the folder from now on; it stays when this goes.
+    void handOver(const ProcessStamp& owner);
     std::string name() const { return path_.filename().string(); }
 
     // Removes this user's folders under `parent` named `prefix`... whose owner

@@ -1,5 +1,7 @@
 #include "excel/calc/SofficeProcess.h"
 
+#include "excel/calc/OfficeGuard.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -38,29 +40,6 @@ void removeAbandonedProfiles(const std::filesystem::path& parent) {
     }
 }
 
-// In the child between fork and exec only async-signal-safe calls are allowed.
-[[noreturn]] void execInChild(char* const* argv, pid_t parent) {
-    // The office must not outlive the program, even when the program crashes.
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (::getppid() != parent) {
-        ::_exit(127);
-    }
-    const int null = ::open("/dev/null", O_RDWR);
-    if (null >= 0) {
-        ::dup2(null, STDIN_FILENO);
-        ::dup2(null, STDOUT_FILENO);
-        ::dup2(null, STDERR_FILENO);
-    }
-    ::close_range(3, ~0U, 0);
-    ::execv(argv[0], argv);
-    ::_exit(127);
-}
-
-// The office ends its first run on a fresh profile with this code and expects
-// its launcher to start it again; the launcher is not used here, so this does.
-constexpr int kRestartRequested = 81;
-constexpr int kMostRestarts = 2;
-
 }  // namespace
 
 SofficeProcess::SofficeProcess(const Launch& launch) {
@@ -77,6 +56,9 @@ SofficeProcess::SofficeProcess(const Launch& launch) {
 
 // An office that quit took its pipe with it; one that was killed did not.
 SofficeProcess::~SofficeProcess() {
+    if (released_) {
+        return;
+    }
     stop();
     removePipeSocket(pipeName_);
 }
@@ -104,33 +86,16 @@ void SofficeProcess::spawn(const std::vector<std::string>& arguments) {
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
     argv.push_back(nullptr);
-    const pid_t parent = ::getpid();
-    pid_ = ::fork();
-    if (pid_ < 0) {
-        throw std::system_error(errno, std::generic_category(), "fork");
-    }
-    if (pid_ == 0) {
-        execInChild(argv.data(), parent);
-    }
+    guard_ = startGuardedOffice(argv.data());
 }
 
 void SofficeProcess::reap(bool block) {
-    if (reaped_ || pid_ <= 0) {
+    if (reaped_ || guard_ <= 0) {
         return;
     }
     int status = 0;
-    const pid_t result = ::waitpid(pid_, &status, block ? 0 : WNOHANG);
-    if (result == pid_ && WIFEXITED(status) && WEXITSTATUS(status) == kRestartRequested &&
-        restarts_ < kMostRestarts && !killed_) {
-        ++restarts_;
-        spawn(arguments_);
-        // A kill() that came while the first run ended ends the second.
-        if (killed_) {
-            ::kill(pid_, SIGKILL);
-        }
-        return;
-    }
-    if (result == pid_ || (result < 0 && errno == ECHILD)) {
+    const pid_t result = ::waitpid(guard_, &status, block ? 0 : WNOHANG);
+    if (result == guard_ || (result < 0 && errno == ECHILD)) {
         reaped_ = true;
     }
 }
@@ -144,7 +109,7 @@ bool SofficeProcess::waitForExit(std::chrono::milliseconds timeout) {
     if (!running()) {
         return true;
     }
-    const int descriptor = static_cast<int>(::syscall(SYS_pidfd_open, pid_.load(), 0));
+    const int descriptor = static_cast<int>(::syscall(SYS_pidfd_open, guard_, 0));
     if (descriptor >= 0) {
         pollfd exitEvent{descriptor, POLLIN, 0};
         ::poll(&exitEvent, 1, static_cast<int>(timeout.count()));
@@ -161,18 +126,28 @@ bool SofficeProcess::waitForExit(std::chrono::milliseconds timeout) {
 
 void SofficeProcess::kill() {
     // Not reaped yet means the id still names our child, never a stranger.
-    killed_ = true;
-    if (pid_ > 0 && !reaped_) {
-        ::kill(pid_, SIGKILL);
+    if (guard_ > 0 && !reaped_ && !released_) {
+        ::kill(guard_, kEndOffice);
     }
 }
 
 void SofficeProcess::stop() {
-    if (!running()) {
+    if (!running() || released_) {
         return;
     }
     kill();
     reap(true);
+}
+
+// The guard outlives the office, so it is the folder's owner from now on.
+void SofficeProcess::release() {
+    if (!running() || released_.exchange(true)) {
+        return;
+    }
+    ::kill(guard_, kReleaseOffice);
+    if (auto owner = ProcessStamp::of(guard_)) {
+        profile_->handOver(*owner);
+    }
 }
 
 }  // namespace tarvo::calc

@@ -14,10 +14,11 @@
 namespace tarvo::calc {
 
 // One private office process: its own user profile in a fresh temporary
-// folder, listening on a named pipe, gone when this object is. Profiles and
-// pipes that a killed program left behind are removed when the next starts. The office is
-// started as the real binary, not the launcher script, so the process id held
-// here is the server itself and can be waited for and killed.
+// folder, listening on a named pipe, gone when this object is unless it was
+// released. Profiles and pipes that a killed program left behind are removed
+// when the next starts. The office is started as the real binary, not the
+// launcher script, under a guard process (OfficeGuard.h) whose end is the
+// office's end.
 class SofficeProcess {
   public:
     struct Launch {
@@ -33,7 +34,6 @@ class SofficeProcess {
     SofficeProcess(const SofficeProcess&) = delete;
     SofficeProcess& operator=(const SofficeProcess&) = delete;
 
-    pid_t pid() const { return pid_; }
     const std::string& pipeName() const { return pipeName_; }
     bool running();
     // Waits up to `timeout` for the process to end by itself.
@@ -42,6 +42,9 @@ class SofficeProcess {
     void kill();
     // kill() and reap, so no process is left behind.
     void stop();
+    // Lets the office run on after this object and this program are gone,
+    // with its profile; it can no longer be killed from here.
+    void release();
 
   private:
     std::vector<std::string> arguments(const Launch& launch) const;
@@ -51,11 +54,9 @@ class SofficeProcess {
     std::optional<OwnedFolder> profile_;
     std::string pipeName_;
     std::vector<std::string> arguments_;
-    int restarts_ = 0;
-    // Read by kill() on other threads while a restart may replace it.
-    std::atomic<pid_t> pid_{-1};
+    pid_t guard_ = -1;
     std::atomic<bool> reaped_{false};
-    std::atomic<bool> killed_{false};
+    std::atomic<bool> released_{false};
 };
 
 }  // namespace tarvo::calc
