@@ -254,9 +254,7 @@ TEST_F(CalcServerTest, QuestionOnQuitIsWaitedForAndCancelKeepsTheOfficeAndFailsT
     if (!display.running()) {
         GTEST_SKIP() << "no Xvfb for the office's question";
     }
-    // The office's own widgets, which its toolkit lists, not the desktop's;
-    // the tests' offscreen Qt setting would keep it from drawing any.
-    ::setenv("SAL_USE_VCLPLUGIN", "gen", 1);
+    // The tests' offscreen Qt setting would keep the office from drawing.
     ::unsetenv("QT_QPA_PLATFORM");
     options.headless = false;
     // Long enough for a shown office's first workbook on a loaded machine.
@@ -283,7 +281,6 @@ TEST_F(CalcServerTest, QuestionOnQuitIsWaitedForAndCancelKeepsTheOfficeAndFailsT
         test::waitUntil([&] { return test::officeProcesses(options.pipeName).empty(); }, 10s));
     link.close();
     EXPECT_FALSE(link.isRunning());
-    ::unsetenv("SAL_USE_VCLPLUGIN");
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 

@@ -32,7 +32,7 @@ void detachStandardFiles() {
     ::close_range(3, ~0U, 0);
 }
 
-pid_t startOffice(char* const* argv, const sigset_t& officeMask) {
+pid_t startOffice(char* const* argv, char* const* envp, const sigset_t& officeMask) {
     const pid_t guard = ::getpid();
     const pid_t office = ::fork();
     if (office == 0) {
@@ -41,7 +41,7 @@ pid_t startOffice(char* const* argv, const sigset_t& officeMask) {
             ::_exit(kCannotStart);
         }
         ::sigprocmask(SIG_SETMASK, &officeMask, nullptr);
-        ::execv(argv[0], argv);
+        ::execve(argv[0], argv, envp);
         ::_exit(kCannotStart);
     }
     return office;
@@ -51,7 +51,8 @@ int exitCodeOf(int status) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-[[noreturn]] void guard(char* const* argv, pid_t parent, const sigset_t& officeMask) {
+[[noreturn]] void guard(char* const* argv, char* const* envp, pid_t parent,
+                        const sigset_t& officeMask) {
     // The handlers of the program are no use here; the signals are taken one
     // by one from the blocked set instead.
     for (int number : {kEndOffice, kReleaseOffice, SIGCHLD}) {
@@ -67,7 +68,7 @@ int exitCodeOf(int status) {
     for (int number : {kEndOffice, kReleaseOffice, SIGCHLD}) {
         ::sigaddset(&awaited, number);
     }
-    pid_t office = startOffice(argv, officeMask);
+    pid_t office = startOffice(argv, envp, officeMask);
     if (office < 0) {
         ::_exit(kCannotStart);
     }
@@ -96,7 +97,7 @@ int exitCodeOf(int status) {
             if (WIFEXITED(status) && WEXITSTATUS(status) == kRestartRequested &&
                 restarts < kMostRestarts) {
                 ++restarts;
-                office = startOffice(argv, officeMask);
+                office = startOffice(argv, envp, officeMask);
                 if (office > 0) {
                     continue;
                 }
@@ -108,7 +109,7 @@ int exitCodeOf(int status) {
 
 }  // namespace
 
-pid_t startGuardedOffice(char* const* argv) {
+pid_t startGuardedOffice(char* const* argv, char* const* envp) {
     sigset_t awaited;
     ::sigemptyset(&awaited);
     for (int number : {kEndOffice, kReleaseOffice, SIGCHLD}) {
@@ -120,7 +121,7 @@ pid_t startGuardedOffice(char* const* argv) {
     const pid_t parent = ::getpid();
     const pid_t guardPid = ::fork();
     if (guardPid == 0) {
-        guard(argv, parent, previous);
+        guard(argv, envp, parent, previous);
     }
     const int forkError = errno;
     ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);

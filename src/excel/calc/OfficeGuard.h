@@ -16,8 +16,9 @@ namespace tarvo::calc {
 inline constexpr int kEndOffice = SIGTERM;      // kill the office, reap it, end
 inline constexpr int kReleaseOffice = SIGUSR1;  // from now on the office outlives this program
 
-// Forks the guard, which executes `argv` (argv[0] the program); answers the
-// guard's process id. The calling thread must live as long as the office.
-pid_t startGuardedOffice(char* const* argv);
+// Forks the guard, which executes `argv` (argv[0] the program) with the
+// environment `envp`; answers the guard's process id. The calling thread
+// must live as long as the office.
+pid_t startGuardedOffice(char* const* argv, char* const* envp);
 
 }  // namespace tarvo::calc

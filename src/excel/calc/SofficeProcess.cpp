@@ -51,7 +51,8 @@ SofficeProcess::SofficeProcess(const Launch& launch) {
     profile_.emplace(parent, kFolderPrefix);
     pipeName_ = launch.pipeName.empty() ? profile_->name() : launch.pipeName;
     arguments_ = arguments(launch);
-    spawn(arguments_);
+    environment_ = environment(launch);
+    spawn();
 }
 
 // An office that quit took its pipe with it; one that was killed did not.
@@ -80,13 +81,39 @@ std::vector<std::string> SofficeProcess::arguments(const Launch& launch) const {
     return result;
 }
 
-void SofficeProcess::spawn(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
+// A shown office draws with its own X11 toolkit unless told otherwise: under
+// the GTK one every change of the selection waits for a frame of the screen,
+// some 16 ms, and each cell written selects itself.
+std::vector<std::string> SofficeProcess::environment(const Launch& launch) {
+    std::vector<std::string> result;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        result.emplace_back(*variable);
     }
-    argv.push_back(nullptr);
-    guard_ = startGuardedOffice(argv.data());
+    const char* display = std::getenv("DISPLAY");
+    if (!launch.headless && display != nullptr && *display != '\0' &&
+        std::getenv("SAL_USE_VCLPLUGIN") == nullptr) {
+        result.emplace_back("SAL_USE_VCLPLUGIN=gen");
+    }
+    return result;
+}
+
+namespace {
+
+std::vector<char*> pointersTo(const std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (const std::string& text : texts) {
+        pointers.push_back(const_cast<char*>(text.c_str()));
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+}  // namespace
+
+void SofficeProcess::spawn() {
+    auto argv = pointersTo(arguments_);
+    auto envp = pointersTo(environment_);
+    guard_ = startGuardedOffice(argv.data(), envp.data());
 }
 
 void SofficeProcess::reap(bool block) {

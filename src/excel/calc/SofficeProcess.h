@@ -48,12 +48,14 @@ class SofficeProcess {
 
   private:
     std::vector<std::string> arguments(const Launch& launch) const;
-    void spawn(const std::vector<std::string>& arguments);
+    static std::vector<std::string> environment(const Launch& launch);
+    void spawn();
     void reap(bool block);
 
     std::optional<OwnedFolder> profile_;
     std::string pipeName_;
     std::vector<std::string> arguments_;
+    std::vector<std::string> environment_;
     pid_t guard_ = -1;
     std::atomic<bool> reaped_{false};
     std::atomic<bool> released_{false};
