@@ -312,6 +312,16 @@ TEST_F(CalcServerTest, ProgramExitLeavesAnOfficeHoldingTheOperatorsChangedWorkbo
                 "--gtest_filter=CalcProgram.DISABLED_*", static_cast<char*>(nullptr));
         ::_exit(127);
     }
+    // Released, the office is no child of this test: a failed check must not
+    // leave it running.
+    struct EndOffices {
+        const std::string& pipeName;
+        ~EndOffices() {
+            for (pid_t office : test::officeProcesses(pipeName)) {
+                ::kill(office, SIGKILL);
+            }
+        }
+    } endOffices{options.pipeName};
     int status = -1;
     ASSERT_EQ(::waitpid(program, &status, 0), program);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;

@@ -25,6 +25,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -264,6 +265,8 @@ VirtualDisplay::VirtualDisplay() {
     const std::filesystem::path socket = "/tmp/.X11-unix/X" + display.substr(1);
     server_ = ::fork();
     if (server_ == 0) {
+        // Gone with the test, however the test ends.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         const int null = ::open("/dev/null", O_RDWR);
         ::dup2(null, STDOUT_FILENO);
         ::dup2(null, STDERR_FILENO);
