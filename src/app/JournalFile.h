@@ -23,6 +23,13 @@ struct JournalText {
     std::string bytes;
 };
 
+// A journal name held by one running session for as long as the object lives;
+// the system lets it go with a session that dies.
+class JournalClaim {
+  public:
+    virtual ~JournalClaim() = default;
+};
+
 // What renaming a journal aside came to.
 enum class Renamed { Done, NameTaken, Failed };
 
@@ -41,6 +48,11 @@ class JournalFiles {
     // (NameTaken); Failed with the reason otherwise.
     virtual Renamed rename(const std::filesystem::path& from, const std::filesystem::path& to,
                            std::string& reason) = 0;
+    // Holds the journal of that name for this session; null while another
+    // running session holds it. Where the claim cannot be made at all (no
+    // folder can be created) it is granted, so the journal's own failure
+    // tells the operator.
+    virtual std::unique_ptr<JournalClaim> claim(const std::filesystem::path& path) = 0;
 };
 
 }  // namespace tarvo

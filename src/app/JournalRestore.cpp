@@ -43,6 +43,24 @@ LastSession readLastSession(JournalFiles& files, const std::filesystem::path& jo
     return {offered ? LastSession::State::Unsaved : LastSession::State::Nothing, std::move(*table)};
 }
 
+ClaimedJournal claimJournal(JournalFiles& files, const std::filesystem::path& first) {
+    constexpr int kNames = 9;
+    ClaimedJournal chosen;
+    for (int number = 1; number <= kNames; ++number) {
+        std::filesystem::path path = first;
+        if (number > 1)
+            path += "." + std::to_string(number);
+        std::unique_ptr<JournalClaim> claim = files.claim(path);
+        if (!claim)
+            continue;
+        if (readLastSession(files, path).state != LastSession::State::Nothing)
+            return {std::move(path), std::move(claim)};
+        if (!chosen.claim)
+            chosen = {std::move(path), std::move(claim)};
+    }
+    return chosen;
+}
+
 bool keepAside(JournalFiles& files, const std::filesystem::path& journal, const LocalTime& now,
                std::string& reason) {
     for (int attempt = 1; attempt < 1000; ++attempt) {

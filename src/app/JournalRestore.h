@@ -19,6 +19,21 @@ struct LastSession {
 
 LastSession readLastSession(JournalFiles& files, const std::filesystem::path& journal);
 
+// A journal name and this session's hold on it; no path when every name is
+// held.
+struct ClaimedJournal {
+    std::filesystem::path path;
+    std::unique_ptr<JournalClaim> claim;
+};
+
+// Every running session keeps a journal of its own, so a second tarvo never
+// reads, offers, renames or empties the journal the first is writing. The
+// names are `first`, then first.2 up to first.9. Of those no running session
+// holds, the first one that has readings to offer (or to keep aside) is
+// taken, so a journal a second session left is offered at the next start;
+// else the first free one. With one tarvo at a time that is always `first`.
+ClaimedJournal claimJournal(JournalFiles& files, const std::filesystem::path& first);
+
 // Renames the journal to journal-YYYYMMDD-HHMMSS beside it (with -2, -3, ...
 // when that name is taken), where the program never touches it again. False
 // with the reason when it cannot be renamed.

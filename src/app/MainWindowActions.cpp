@@ -9,13 +9,18 @@ namespace tarvo {
 MainWindowActions::MainWindowActions(MainWindowState& state, AcquisitionCycle& cycle,
                                      MainWindowOutputs outputs)
     : state_(state), cycle_(cycle), outputs_(std::move(outputs)) {
-    if (!outputs_.journal.empty())
-        keepJournal();
+    if (outputs_.journal.empty())
+        return;
+    ClaimedJournal claimed = claimJournal(outputs_.journalFiles, outputs_.journal);
+    journalClaim_ = std::move(claimed.claim);
+    if (claimed.path.empty())
+        everyJournalHeld_ = true;
+    else
+        keepJournal(claimed.path);
 }
 
-void MainWindowActions::keepJournal() {
-    journal_ =
-        std::make_unique<ReadingJournal>(state_.table(), outputs_.journalFiles, outputs_.journal);
+void MainWindowActions::keepJournal(const std::filesystem::path& path) {
+    journal_ = std::make_unique<ReadingJournal>(state_.table(), outputs_.journalFiles, path);
     cycle_.setRowShown([this](int row, bool replaced) { journal_->readingShown(row, replaced); });
     // Shown after the change that failed is done with, not in its middle.
     journal_->setFailureListener([this](const std::string& message) {
@@ -24,6 +29,9 @@ void MainWindowActions::keepJournal() {
 }
 
 void MainWindowActions::beginJournal() {
+    if (everyJournalHeld_)
+        outputs_.messages.show(journalFailureText("every journal is held by another running tarvo"),
+                               text::kProgramName);
     if (journal_)
         beginJournalSession(*journal_, state_.table(), state_.tableClientWidth(), outputs_.messages,
                             state_.clock());

@@ -47,11 +47,13 @@ class MainWindowActions {
     void excelClosed();
 
   private:
-    void keepJournal();
+    void keepJournal(const std::filesystem::path& path);
 
     MainWindowState& state_;
     AcquisitionCycle& cycle_;
     MainWindowOutputs outputs_;
+    std::unique_ptr<JournalClaim> journalClaim_;
+    bool everyJournalHeld_ = false;
     std::unique_ptr<ReadingJournal> journal_;
 };
 

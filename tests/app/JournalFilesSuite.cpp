@@ -80,4 +80,15 @@ TEST_P(JournalFilesSuite, RenameKeepsTheBytesAndNeverReplacesAnotherFile) {
     expectReasonText(reason);
 }
 
+TEST_P(JournalFilesSuite, AClaimHoldsItsNameUntilItsHolderLetsGo) {
+    auto held = files->claim(path);
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(files->claim(path), nullptr) << "held by another session";
+    EXPECT_NE(files->claim(dir / "state" / "tarvo" / "journal.2"), nullptr);
+    std::string reason;
+    ASSERT_NE(files->create(path, reason), nullptr) << "the holder still writes its journal";
+    held.reset();
+    EXPECT_NE(files->claim(path), nullptr);
+}
+
 }  // namespace tarvo::test

@@ -33,14 +33,15 @@ Strings folderNames(const std::filesystem::path& folder) {
 class JournalRestoreTest : public ::testing::Test {
   protected:
     struct Session {
-        explicit Session(JournalRestoreTest& test)
-            : table(900), journal(table, test.files, test.path) {}
+        Session(JournalRestoreTest& test, const std::filesystem::path& path)
+            : table(900), journal(table, test.files, path) {}
         ReadingTable table;
         ReadingJournal journal;
     };
 
-    std::unique_ptr<Session> startSession() {
-        auto session = std::make_unique<Session>(*this);
+    std::unique_ptr<Session> startSession() { return startSession(path); }
+    std::unique_ptr<Session> startSession(const std::filesystem::path& journal) {
+        auto session = std::make_unique<Session>(*this, journal);
         beginJournalSession(session->journal, session->table, 900, boxes, clock);
         return session;
     }
@@ -115,6 +116,43 @@ TEST_F(JournalRestoreTest, DeclinedJournalIsKeptAsideAndNotOfferedAgain) {
     auto third = startSession();
     EXPECT_TRUE(boxes.shown.empty()) << "a declined table is offered once";
     EXPECT_EQ(folderNames(dir.path()), (Strings{"journal", "journal-20261207-090403"}));
+}
+
+TEST_F(JournalRestoreTest, ASecondRunningTarvoNeverTouchesTheFirstsJournal) {
+    ClaimedJournal firstClaim = claimJournal(files, path);
+    ASSERT_EQ(firstClaim.path, path);
+    auto first = startSession(firstClaim.path);
+    addReading(*first, "  11");
+    const std::string running = contents(path);
+
+    ClaimedJournal secondClaim = claimJournal(files, path);
+    ASSERT_EQ(secondClaim.path.filename(), "journal.2");
+    auto second = startSession(secondClaim.path);
+    EXPECT_TRUE(boxes.shown.empty()) << "the first's rows are not offered to the second";
+    addReading(*second, "  21");
+    EXPECT_EQ(contents(path), running);
+
+    // The second ends without saving, the first after a save: the next start
+    // offers the second's reading.
+    second.reset();
+    secondClaim.claim.reset();
+    first->journal.saved();
+    first.reset();
+    firstClaim.claim.reset();
+    ClaimedJournal next = claimJournal(files, path);
+    EXPECT_EQ(next.path.filename(), "journal.2");
+    boxes.answerNext(MessageAnswer::Yes);
+    auto third = startSession(next.path);
+    ASSERT_EQ(third->table.rowCount(), 1);
+    EXPECT_EQ(third->table.cell(0, 1), "  21");
+}
+
+TEST_F(JournalRestoreTest, EveryNameHeldLeavesNoJournal) {
+    std::vector<ClaimedJournal> held;
+    for (int i = 0; i < 9; ++i)
+        held.push_back(claimJournal(files, path));
+    EXPECT_EQ(held.back().path.filename(), "journal.9");
+    EXPECT_TRUE(claimJournal(files, path).path.empty());
 }
 
 TEST_F(JournalRestoreTest, SecondAsideInTheSameSecondDoesNotOverwriteTheFirst) {

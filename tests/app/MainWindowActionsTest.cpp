@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <map>
 
 #include "AnsweringFileChooser.h"
@@ -94,6 +96,16 @@ TEST_F(MainWindowActionsTest, EveryReadingIsKeptAndOnlyACompletedSaveCountsAsSav
     EXPECT_EQ(journalState(), LastSession::State::Nothing);
     reading(3);
     EXPECT_EQ(journalState(), LastSession::State::Unsaved) << "a reading after the save";
+}
+
+TEST_F(MainWindowActionsTest, ATarvoAlreadyRunningKeepsItsJournalWhileASecondMeasures) {
+    { std::ofstream(journal, std::ios::binary) << "the first tarvo's records"; }
+    const auto firstTarvo = journalFiles.claim(journal);
+    wire(journal);
+    reading(1);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(journalState(), LastSession::State::Unreadable) << "still the first's bytes";
+    EXPECT_EQ(readLastSession(journalFiles, dir / "journal.2").table.rows.size(), 1u);
 }
 
 TEST_F(MainWindowActionsTest, JournalFailureIsToldOnceAndOnlyAfterTheChangeIsDone) {

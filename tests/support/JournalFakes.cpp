@@ -30,7 +30,26 @@ class FillingJournalFile final : public JournalFile {
     std::filesystem::path path_;
 };
 
+class FakeJournalClaim final : public JournalClaim {
+  public:
+    FakeJournalClaim(FillingJournalFiles& owner, std::filesystem::path path)
+        : owner_(owner), path_(std::move(path)) {}
+    ~FakeJournalClaim() override { owner_.claimed.erase(path_); }
+    FakeJournalClaim(const FakeJournalClaim&) = delete;
+    FakeJournalClaim& operator=(const FakeJournalClaim&) = delete;
+
+  private:
+    FillingJournalFiles& owner_;
+    std::filesystem::path path_;
+};
+
 }  // namespace
+
+std::unique_ptr<JournalClaim> FillingJournalFiles::claim(const std::filesystem::path& path) {
+    if (!claimed.insert(path).second)
+        return nullptr;
+    return std::make_unique<FakeJournalClaim>(*this, path);
+}
 
 std::unique_ptr<JournalFile> FillingJournalFiles::create(const std::filesystem::path& path,
                                                          std::string& reason) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "app/JournalFile.h"
@@ -19,9 +20,11 @@ class FillingJournalFiles final : public JournalFiles {
     JournalText read(const std::filesystem::path& path) override;
     Renamed rename(const std::filesystem::path& from, const std::filesystem::path& to,
                    std::string& reason) override;
+    std::unique_ptr<JournalClaim> claim(const std::filesystem::path& path) override;
 
-    std::optional<std::size_t> spaceLeft;  // bytes; unlimited when empty
-    std::string refuseCreate;              // the reason create() gives, when not empty
+    std::set<std::filesystem::path> claimed;  // held by a claim that lives
+    std::optional<std::size_t> spaceLeft;     // bytes; unlimited when empty
+    std::string refuseCreate;                 // the reason create() gives, when not empty
     int creates = 0;
     int appends = 0;
 };

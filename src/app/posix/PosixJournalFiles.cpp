@@ -1,6 +1,7 @@
 #include "app/posix/PosixJournalFiles.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,6 +78,23 @@ bool makeFolders(const std::filesystem::path& folder, std::string& reason) {
     return true;
 }
 
+// The lock sits in a file of its own beside the journal, which is renamed
+// and started afresh under it. flock goes with the last descriptor, so with
+// a session that dies however it dies.
+class PosixJournalClaim final : public JournalClaim {
+  public:
+    explicit PosixJournalClaim(int fd) : fd_(fd) {}
+    ~PosixJournalClaim() override {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    PosixJournalClaim(const PosixJournalClaim&) = delete;
+    PosixJournalClaim& operator=(const PosixJournalClaim&) = delete;
+
+  private:
+    int fd_;
+};
+
 }  // namespace
 
 std::filesystem::path journalFilePath() {
@@ -127,6 +145,22 @@ Renamed PosixJournalFiles::rename(const std::filesystem::path& from,
     if (renamed == Renamed::Failed)
         reason = errorText(errno);
     return renamed;
+}
+
+std::unique_ptr<JournalClaim> PosixJournalFiles::claim(const std::filesystem::path& path) {
+    std::string ignored;
+    makeFolders(path.parent_path(), ignored);
+    std::filesystem::path lock = path;
+    lock += ".lock";
+    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        if (error == EWOULDBLOCK)
+            return nullptr;
+        return std::make_unique<PosixJournalClaim>(-1);
+    }
+    return std::make_unique<PosixJournalClaim>(fd);
 }
 
 }  // namespace tarvo

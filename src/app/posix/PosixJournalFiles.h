@@ -18,6 +18,7 @@ class PosixJournalFiles final : public JournalFiles {
     JournalText read(const std::filesystem::path& path) override;
     Renamed rename(const std::filesystem::path& from, const std::filesystem::path& to,
                    std::string& reason) override;
+    std::unique_ptr<JournalClaim> claim(const std::filesystem::path& path) override;
 };
 
 }  // namespace tarvo

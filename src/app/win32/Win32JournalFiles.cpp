@@ -69,6 +69,22 @@ bool readAll(HANDLE file, std::string& bytes) {
     }
 }
 
+// An open handle that shares nothing keeps every other session's open of the
+// lock file out; the system closes it with a session that dies.
+class Win32JournalClaim final : public JournalClaim {
+  public:
+    explicit Win32JournalClaim(HANDLE handle) : handle_(handle) {}
+    ~Win32JournalClaim() override {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            ::CloseHandle(handle_);
+    }
+    Win32JournalClaim(const Win32JournalClaim&) = delete;
+    Win32JournalClaim& operator=(const Win32JournalClaim&) = delete;
+
+  private:
+    HANDLE handle_;
+};
+
 std::filesystem::path localAppDataFolder() {
     char folder[MAX_PATH + 1] = {};
     if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
@@ -128,6 +144,18 @@ Renamed Win32JournalFiles::rename(const std::filesystem::path& from,
         return Renamed::NameTaken;
     reason = systemErrorText(error);
     return Renamed::Failed;
+}
+
+std::unique_ptr<JournalClaim> Win32JournalFiles::claim(const std::filesystem::path& path) {
+    std::string ignored;
+    makeFolders(path.parent_path(), ignored);
+    std::filesystem::path lock = path;
+    lock += ".lock";
+    HANDLE handle = ::CreateFileA(ansiName(lock).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION)
+        return nullptr;
+    return std::make_unique<Win32JournalClaim>(handle);
 }
 
 }  // namespace tarvo
