@@ -4,6 +4,7 @@
 #include <com/sun/star/awt/XDialog.hpp>
 #include <com/sun/star/awt/XExtendedToolkit.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/NoSuchElementException.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
@@ -11,6 +12,7 @@
 #include <com/sun/star/frame/DispatchHelper.hpp>
 #include <com/sun/star/frame/XDispatchProvider.hpp>
 #include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/sheet/XCellAddressable.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
@@ -62,23 +64,47 @@ struct OfficeProbe::Impl {
         Reference<css::util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
     }
 
-    // The open workbooks' frames, as the menus of their windows reach them.
-    std::vector<Reference<css::frame::XDispatchProvider>> frames() {
-        std::vector<Reference<css::frame::XDispatchProvider>> found;
+    // The office's open documents. One that goes while they are counted (the
+    // client closing a workbook meanwhile) is left out rather than failing
+    // the test at a moment that has nothing to do with it.
+    std::vector<Reference<css::frame::XModel>> models() {
+        std::vector<Reference<css::frame::XModel>> found;
         auto components = desktop->getComponents()->createEnumeration();
         while (components->hasMoreElements()) {
-            Reference<css::frame::XModel> model(components->nextElement(), UNO_QUERY);
-            if (model.is() && model->getCurrentController().is()) {
-                found.emplace_back(model->getCurrentController()->getFrame(), UNO_QUERY_THROW);
+            try {
+                Reference<css::frame::XModel> model(components->nextElement(), UNO_QUERY);
+                if (model.is()) {
+                    found.push_back(model);
+                }
+            } catch (const css::lang::DisposedException&) {
+            } catch (const css::container::NoSuchElementException&) {
             }
         }
         return found;
     }
 
+    // The open workbooks' frames, as the menus of their windows reach them.
+    std::vector<Reference<css::frame::XDispatchProvider>> frames() {
+        std::vector<Reference<css::frame::XDispatchProvider>> found;
+        for (const auto& model : models()) {
+            auto view = model->getCurrentController();
+            if (view.is()) {
+                found.emplace_back(view->getFrame(), UNO_QUERY_THROW);
+            }
+        }
+        return found;
+    }
+
+    // A failing dispatch is told with the office's own words.
     void dispatch(const char* command) {
-        auto helper = css::frame::DispatchHelper::create(context);
-        for (const auto& frame : frames()) {
-            helper->executeDispatch(frame, rtl::OUString::createFromAscii(command), "_self", 0, {});
+        try {
+            auto helper = css::frame::DispatchHelper::create(context);
+            for (const auto& frame : frames()) {
+                helper->executeDispatch(frame, rtl::OUString::createFromAscii(command), "_self", 0,
+                                        {});
+            }
+        } catch (const css::uno::Exception& error) {
+            throw std::runtime_error(std::string(command) + ": " + toUtf8(error.Message));
         }
     }
 };
@@ -92,7 +118,12 @@ OfficeProbe::OfficeProbe(const std::string& pipeName) : impl_(new Impl) {
         delete impl_;
         throw std::runtime_error("probe could not reach the office");
     }
-    impl_->desktop = css::frame::Desktop::create(impl_->context);
+    try {
+        impl_->desktop = css::frame::Desktop::create(impl_->context);
+    } catch (const css::uno::Exception& error) {
+        delete impl_;
+        throw std::runtime_error("probe reached no desktop: " + toUtf8(error.Message));
+    }
 }
 
 OfficeProbe::~OfficeProbe() {
@@ -149,12 +180,8 @@ void OfficeProbe::closeDocumentsAsTheUser() {
 void OfficeProbe::togglePrintPreview() {
     const auto views = [&] {
         std::vector<Reference<css::frame::XController>> found;
-        auto components = impl_->desktop->getComponents()->createEnumeration();
-        while (components->hasMoreElements()) {
-            Reference<css::frame::XModel> model(components->nextElement(), UNO_QUERY);
-            if (model.is()) {
-                found.push_back(model->getCurrentController());
-            }
+        for (const auto& model : impl_->models()) {
+            found.push_back(model->getCurrentController());
         }
         return found;
     };
@@ -224,12 +251,7 @@ bool OfficeProbe::cancelQuestion(std::chrono::milliseconds bound,
 }
 
 std::string OfficeProbe::activeCell() {
-    auto components = impl_->desktop->getComponents()->createEnumeration();
-    while (components->hasMoreElements()) {
-        Reference<css::frame::XModel> model(components->nextElement(), UNO_QUERY);
-        if (!model.is()) {
-            continue;
-        }
+    for (const auto& model : impl_->models()) {
         Reference<css::view::XSelectionSupplier> view(model->getCurrentController(), UNO_QUERY);
         Reference<css::sheet::XCellAddressable> cell(view.is() ? view->getSelection() : Any(),
                                                      UNO_QUERY);
