@@ -388,6 +388,8 @@ TEST_F(CalcServerTest, StoppedOrMuteOfficeIsNotInstalledWithinTheStartLimitAndIs
         {"never listens", ""},
         {"listens, never answers", listen},
         {"listens, then stopped", listen + "kill 'STOP', $$;\n"},
+        // Every write to such a pipe breaks it: the program must live on.
+        {"hangs up on every caller", listen + "while (my $c = $s->accept) { close $c; }\n"},
     };
     options.startDeadline = 2s;
     for (const auto& [name, behaviour] : offices) {

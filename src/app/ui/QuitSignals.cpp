@@ -35,6 +35,10 @@ void handleWith(void (*handler)(int)) {
 }  // namespace
 
 QuitSignals::QuitSignals(std::function<void()> quit) : quit_(std::move(quit)) {
+    // A broken pipe (a FIFO saved to whose reader went away, an office's pipe
+    // that closed) is a failed write the operator is told of, never the end
+    // of the program.
+    ::signal(SIGPIPE, SIG_IGN);
     if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     notifier_ = std::make_unique<QSocketNotifier>(pipe_[0], QSocketNotifier::Read);

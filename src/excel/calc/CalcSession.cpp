@@ -1,6 +1,7 @@
 #include "excel/calc/CalcSession.h"
 
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/connection/ConnectionSetupException.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
@@ -10,6 +11,7 @@
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/bootstrap.hxx>
 
+#include <csignal>
 #include <filesystem>
 #include <future>
 #include <mutex>
@@ -61,9 +63,20 @@ bool runHeadless(const CalcServerOptions& options) {
 
 }  // namespace
 
+// The office's pipe can close under any write (an office that dies, or one
+// that hangs up while it comes up): the write must fail and the call with it,
+// rather than the signal ending the program with the operator's readings.
+namespace {
+void ignoreBrokenPipes() {
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGPIPE, SIG_IGN); });
+}
+}  // namespace
+
 css::uno::Reference<css::uno::XComponentContext> connectToOffice(
     const std::string& pipeName, std::chrono::steady_clock::time_point deadline,
     const std::function<bool()>& stillStarting) {
+    ignoreBrokenPipes();
     auto resolver = css::bridge::UnoUrlResolver::create(localContext());
     const rtl::OUString url =
         toOUString("uno:pipe,name=" + pipeName + ";urp;StarOffice.ComponentContext");
@@ -76,6 +89,9 @@ css::uno::Reference<css::uno::XComponentContext> connectToOffice(
                 return remote;
             }
         } catch (const css::connection::NoConnectException&) {
+        } catch (const css::connection::ConnectionSetupException&) {
+            // An office still coming up may drop the first connection.
+        } catch (const css::uno::RuntimeException&) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
