@@ -70,8 +70,9 @@ checks() {
   return $failed
 }
 
-# The window manager takes the windows and their state in its own time.
-deadline=$((SECONDS + 30))
+# The window manager takes the windows and their state in its own time, and a
+# sanitizer build on a loaded machine takes long to show them at all.
+deadline=$((SECONDS + 120))
 until checks >"$work/why" || ((SECONDS > deadline)); do sleep 0.2; done
 if ! checks >"$work/why"; then
   cat "$work/why"
