@@ -53,10 +53,11 @@ ClaimedJournal claimJournal(JournalFiles& files, const std::filesystem::path& fi
         std::unique_ptr<JournalClaim> claim = files.claim(path);
         if (!claim)
             continue;
-        if (readLastSession(files, path).state != LastSession::State::Nothing)
-            return {std::move(path), std::move(claim)};
+        LastSession last = readLastSession(files, path);
+        if (last.state != LastSession::State::Nothing)
+            return {std::move(path), std::move(claim), std::move(last)};
         if (!chosen.claim)
-            chosen = {std::move(path), std::move(claim)};
+            chosen = {std::move(path), std::move(claim), std::move(last)};
     }
     return chosen;
 }
@@ -83,7 +84,12 @@ std::string restoreQuestion(int rows) {
 
 void beginJournalSession(ReadingJournal& journal, ReadingTable& table, int clientWidth,
                          MessageBoxes& boxes, const Clock& clock) {
-    LastSession last = readLastSession(journal.files(), journal.path());
+    beginJournalSession(journal, readLastSession(journal.files(), journal.path()), table,
+                        clientWidth, boxes, clock);
+}
+
+void beginJournalSession(ReadingJournal& journal, LastSession last, ReadingTable& table,
+                         int clientWidth, MessageBoxes& boxes, const Clock& clock) {
     if (last.state == LastSession::State::Unreadable) {
         if (setAside(journal, clock))
             journal.begin();

@@ -24,6 +24,7 @@ LastSession readLastSession(JournalFiles& files, const std::filesystem::path& jo
 struct ClaimedJournal {
     std::filesystem::path path;
     std::unique_ptr<JournalClaim> claim;
+    LastSession last;  // what the journal of that name holds, read while choosing
 };
 
 // Every running session keeps a journal of its own, so a second tarvo never
@@ -49,5 +50,8 @@ std::string restoreQuestion(int rows);
 // without a word.
 void beginJournalSession(ReadingJournal& journal, ReadingTable& table, int clientWidth,
                          MessageBoxes& boxes, const Clock& clock);
+// The same with the last session already read (see claimJournal).
+void beginJournalSession(ReadingJournal& journal, LastSession last, ReadingTable& table,
+                         int clientWidth, MessageBoxes& boxes, const Clock& clock);
 
 }  // namespace tarvo

@@ -1,5 +1,7 @@
 #include "app/MainWindowActions.h"
 
+#include <utility>
+
 #include "app/JournalRestore.h"
 #include "files/Saving.h"
 #include "res/Texts.h"
@@ -13,6 +15,7 @@ MainWindowActions::MainWindowActions(MainWindowState& state, AcquisitionCycle& c
         return;
     ClaimedJournal claimed = claimJournal(outputs_.journalFiles, outputs_.journal);
     journalClaim_ = std::move(claimed.claim);
+    lastSession_ = std::move(claimed.last);
     if (claimed.path.empty())
         everyJournalHeld_ = true;
     else
@@ -33,8 +36,8 @@ void MainWindowActions::beginJournal() {
         outputs_.messages.show(journalFailureText("every journal is held by another running tarvo"),
                                text::kProgramName);
     if (journal_)
-        beginJournalSession(*journal_, state_.table(), state_.tableClientWidth(), outputs_.messages,
-                            state_.clock());
+        beginJournalSession(*journal_, std::exchange(lastSession_, {}), state_.table(),
+                            state_.tableClientWidth(), outputs_.messages, state_.clock());
 }
 
 void MainWindowActions::save() {

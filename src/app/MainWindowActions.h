@@ -6,6 +6,7 @@
 
 #include "app/AcquisitionCycle.h"
 #include "app/JournalFile.h"
+#include "app/JournalRestore.h"
 #include "app/MainWindowState.h"
 #include "app/ReadingJournal.h"
 #include "files/FileChooser.h"
@@ -53,6 +54,7 @@ class MainWindowActions {
     AcquisitionCycle& cycle_;
     MainWindowOutputs outputs_;
     std::unique_ptr<JournalClaim> journalClaim_;
+    LastSession lastSession_;  // read once, when the journal's name was chosen
     bool everyJournalHeld_ = false;
     std::unique_ptr<ReadingJournal> journal_;
 };
