@@ -169,10 +169,14 @@ void ExcelDialogLogic::textEdited(int id, std::string text) {
 }
 
 void ExcelDialogLogic::browseClicked() {
-    const std::string stored =
-        services_.ini.readString(kExcelSection, kFilePathKey, kDefaultExcelPath, kFilePathBuffer);
-    const std::string chosen = chooseExcelFile(services_.chooser, FileDialogRequest::Mode::Open,
-                                               stored, "Load Excel File");
+    act([this] { browse(); });
+}
+
+void ExcelDialogLogic::browse() {
+    const std::string chosen = chooseFile(FileDialogRequest::Mode::Open, "Load Excel File");
+    if (!goesOn(session_.client.get())) {
+        return;
+    }
     if (chosen.empty()) {
         setText(id::kFileName, {});
     } else {
@@ -184,15 +188,20 @@ void ExcelDialogLogic::browseClicked() {
 }
 
 void ExcelDialogLogic::initExcelClicked() {
+    act([this] { initExcel(); });
+}
+
+void ExcelDialogLogic::initExcel() {
     const std::string fileName = text(id::kFileName);
     if (!session_.client) {
         session_.client = std::make_unique<ExcelLink>(services_.serverFactory, services_.messages);
     }
     ExcelLink& client = *session_.client;
     if (client.isRunning()) {
-        const MessageAnswer answer =
-            services_.messages.show(kDiscardQuestion, text::kDefaultCaption,
-                                    MessageButtons::OkCancel, MessageIcon::Exclamation);
+        const MessageAnswer answer = ask(kDiscardQuestion);
+        if (!goesOn(&client)) {
+            return;
+        }
         if (answer == MessageAnswer::Cancel) {
             if (!previousFileName_.empty()) {
                 setText(id::kFileName, previousFileName_);
@@ -210,7 +219,7 @@ void ExcelDialogLogic::initExcelClicked() {
     // The earlier workbook is gone: until a new one starts there is nothing
     // to show, hide or save.
     excelButtons_ = false;
-    if (startWorkbook(fileName)) {
+    if (startWorkbook(fileName) && goesOn(&client)) {
         listSheets();
         excelButtons_ = true;
     }
@@ -227,20 +236,18 @@ bool ExcelDialogLogic::startWorkbook(const std::string& fileName) {
             return true;
         }
         if (opened != ExcelError::WorkbookNotFound) {
-            client.reportError(opened);
+            report(opened);
             return false;
         }
-        const MessageAnswer answer =
-            services_.messages.show(kCreateQuestion, text::kDefaultCaption,
-                                    MessageButtons::OkCancel, MessageIcon::Exclamation);
-        if (answer == MessageAnswer::Cancel) {
+        const MessageAnswer answer = ask(kCreateQuestion);
+        if (!goesOn(&client) || answer == MessageAnswer::Cancel) {
             return false;
         }
         setText(id::kFileName, {});
     }
     const ExcelError created = whileBusy([&] { return client.newWorkbook(); });
     if (isFailure(created)) {
-        client.reportError(created);
+        report(created);
         return false;
     }
     return true;
@@ -279,6 +286,10 @@ void ExcelDialogLogic::clearSheets() {
 }
 
 void ExcelDialogLogic::sheetChosen(int index) {
+    act([this, index] { selectSheet(index); });
+}
+
+void ExcelDialogLogic::selectSheet(int index) {
     if (index < 0 || index >= static_cast<int>(sheetEntries_.size())) {
         return;
     }
@@ -287,7 +298,7 @@ void ExcelDialogLogic::sheetChosen(int index) {
         const ExcelError selected =
             session_.client->selectWorksheet(sheetNames_[static_cast<std::size_t>(index)]);
         if (isFailure(selected)) {
-            session_.client->reportError(selected);
+            report(selected);
         }
     }
     changed();
@@ -306,6 +317,10 @@ void ExcelDialogLogic::verticalClicked() {
 }
 
 void ExcelDialogLogic::showExcelClicked() {
+    act([this] { showExcel(); });
+}
+
+void ExcelDialogLogic::showExcel() {
     if (!session_.client) {
         return;
     }
@@ -315,47 +330,58 @@ void ExcelDialogLogic::showExcelClicked() {
         result = client.show();
     }
     if (isFailure(result)) {
-        client.reportError(result);
+        report(result);
     }
 }
 
 void ExcelDialogLogic::hideExcelClicked() {
+    act([this] { hideExcel(); });
+}
+
+void ExcelDialogLogic::hideExcel() {
     if (!session_.client) {
         return;
     }
     const ExcelError result = session_.client->hide();
     if (isFailure(result)) {
-        session_.client->reportError(result);
+        report(result);
     }
 }
 
 void ExcelDialogLogic::saveExcelClicked() {
-    if (!session_.client) {
+    act([this] { saveExcel(); });
+}
+
+void ExcelDialogLogic::saveExcel() {
+    ExcelLink* client = session_.client.get();
+    if (!client) {
         return;
     }
     // The copy's path is not remembered: FilePath names the workbook to load.
-    const std::string stored =
-        services_.ini.readString(kExcelSection, kFilePathKey, kDefaultExcelPath, kFilePathBuffer);
-    const std::string chosen = chooseExcelFile(services_.chooser, FileDialogRequest::Mode::Save,
-                                               stored, "Save Excel File");
-    if (chosen.empty()) {
+    const std::string chosen = chooseFile(FileDialogRequest::Mode::Save, "Save Excel File");
+    if (chosen.empty() || !goesOn(client)) {
         return;
     }
-    const ExcelError result = session_.client->saveCopy(chosen);
+    const ExcelError result = client->saveCopy(chosen);
     if (isFailure(result)) {
-        session_.client->reportError(result);
+        report(result);
     }
 }
 
 void ExcelDialogLogic::closeExcelClicked() {
-    if (!session_.client) {
+    act([this] { closeExcel(); });
+}
+
+void ExcelDialogLogic::closeExcel() {
+    ExcelLink* client = session_.client.get();
+    if (!client) {
         return;
     }
-    const ExcelError result = session_.client->close();
+    const ExcelError result = client->close();
     if (isFailure(result)) {
-        session_.client->reportError(result);
+        report(result);
         // A client that let its server go has nothing left to show or write.
-        if (session_.client->isRunning()) {
+        if (!goesOn(client) || client->isRunning()) {
             return;
         }
     }
@@ -377,7 +403,54 @@ bool ExcelDialogLogic::closeRequested() {
                                 MessageIcon::Exclamation);
         return false;
     }
+    if (modalCalls_ > 0) {
+        closing_ = true;
+        return false;
+    }
     return true;
+}
+
+// --- modal calls -----------------------------------------------------------
+
+MessageAnswer ExcelDialogLogic::ask(const char* question) {
+    ++modalCalls_;
+    const MessageAnswer answer = services_.messages.show(
+        question, text::kDefaultCaption, MessageButtons::OkCancel, MessageIcon::Exclamation);
+    --modalCalls_;
+    return answer;
+}
+
+std::string ExcelDialogLogic::chooseFile(FileDialogRequest::Mode mode, const char* title) {
+    const std::string stored =
+        services_.ini.readString(kExcelSection, kFilePathKey, kDefaultExcelPath, kFilePathBuffer);
+    ++modalCalls_;
+    std::string chosen = chooseExcelFile(services_.chooser, mode, stored, title);
+    --modalCalls_;
+    return chosen;
+}
+
+// Through the dialog's own boxes, not the client's: the client may be gone
+// when the box returns.
+void ExcelDialogLogic::report(ExcelError error) {
+    ++modalCalls_;
+    reportExcelError(services_.messages, static_cast<int>(error));
+    --modalCalls_;
+}
+
+bool ExcelDialogLogic::goesOn(const ExcelLink* client) const {
+    return !closing_ && session_.client.get() == client;
+}
+
+void ExcelDialogLogic::act(const std::function<void()>& handler) {
+    handler();
+    if (closing_ && modalCalls_ == 0) {
+        closing_ = false;
+        // The last thing this object does: the listener may destroy it.
+        if (closeListener_) {
+            auto listener = closeListener_;
+            listener();
+        }
+    }
 }
 
 }  // namespace tarvo

@@ -55,6 +55,9 @@ class ExcelDialogLogic {
 
     // Told after every change of what the window shows.
     void setChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
+    // Told when a close the operator asked for while one of the dialog's boxes
+    // or file dialogs was open may now go ahead; it may destroy this object.
+    void setCloseListener(std::function<void()> listener) { closeListener_ = std::move(listener); }
 
     // Text of an edit (FileName and the eight layout fields).
     const std::string& text(int id) const;
@@ -83,12 +86,33 @@ class ExcelDialogLogic {
     void closeExcelClicked();
     void initValuesClicked();
     // The Close button, Escape or the close box: false (after telling the
-    // operator) while the spreadsheet still runs.
+    // operator) while the spreadsheet still runs. Asked while a box or file
+    // dialog of this dialog is open, it is false too, and the close listener
+    // is told once the handler that opened the box has given up.
     bool closeRequested();
 
     void setExcelButtons(bool enabled);
 
   private:
+    // The operator may act elsewhere while a box or file dialog is open: each
+    // of these runs one such modal call, and afterwards the handler goes on
+    // only while goesOn() holds (the dialog is not closing and the client it
+    // worked with is still the session's).
+    MessageAnswer ask(const char* question);
+    std::string chooseFile(FileDialogRequest::Mode mode, const char* title);
+    void report(ExcelError error);
+    bool goesOn(const ExcelLink* client) const;
+    // Every handler that makes a modal call runs through this, so a close
+    // asked for meanwhile happens after the handler has let go of this object.
+    void act(const std::function<void()>& handler);
+    void browse();
+    void initExcel();
+    void selectSheet(int index);
+    void showExcel();
+    void hideExcel();
+    void saveExcel();
+    void closeExcel();
+
     void closeLeftoverClient();
     bool startWorkbook(const std::string& fileName);
     ExcelError whileBusy(const std::function<ExcelError()>& start);
@@ -110,6 +134,9 @@ class ExcelDialogLogic {
     std::array<std::string, kMaxSheetNames> sheetNames_;
     std::string previousFileName_;
     std::function<void()> listener_;
+    std::function<void()> closeListener_;
+    int modalCalls_ = 0;
+    bool closing_ = false;
 };
 
 }  // namespace tarvo

@@ -426,8 +426,12 @@ bool ExcelLink::closeSteps(bool letGo) {
     return done && alertsOn && quitted;
 }
 
+void reportExcelError(MessageBoxes& messageBoxes, int code) {
+    messageBoxes.show(excelErrorText(code), text::kProgramName);
+}
+
 void ExcelLink::reportError(int code) {
-    messageBoxes_.show(excelErrorText(code), text::kProgramName);
+    reportExcelError(messageBoxes_, code);
 }
 
 }  // namespace tarvo

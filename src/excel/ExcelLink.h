@@ -18,6 +18,9 @@ namespace tarvo {
 // Application object, or an empty reference when no server is installed.
 using AutomationServerFactory = std::function<AutomationObject()>;
 
+// The message box of a result code, with the program's name as caption.
+void reportExcelError(MessageBoxes& messageBoxes, int code);
+
 enum class CellValueKind : int { SmallInteger = 1, Integer = 2, Real = 3, Text = 4 };
 
 // Drives one spreadsheet server on behalf of the Excel dialog: one workbook,

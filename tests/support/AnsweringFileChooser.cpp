@@ -1,9 +1,14 @@
 #include "AnsweringFileChooser.h"
 
+#include <utility>
+
 namespace tarvo::test {
 
 std::string AnsweringFileChooser::choose(const FileDialogRequest& request) {
     requests.push_back(request);
+    if (auto during = std::exchange(during_, nullptr)) {
+        during();
+    }
     if (answers_.empty()) {
         return {};
     }

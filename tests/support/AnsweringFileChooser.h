@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ namespace tarvo::test {
 class AnsweringFileChooser final : public FileChooser {
   public:
     void answerNext(std::string path) { answers_.push_back(std::move(path)); }
+    // What the operator does elsewhere while the next dialog is open.
+    void duringNext(std::function<void()> action) { during_ = std::move(action); }
 
     std::string choose(const FileDialogRequest& request) override;
 
@@ -21,6 +24,7 @@ class AnsweringFileChooser final : public FileChooser {
 
   private:
     std::deque<std::string> answers_;
+    std::function<void()> during_;
 };
 
 }  // namespace tarvo::test

@@ -1,10 +1,15 @@
 #include "RecordingMessageBoxes.h"
 
+#include <utility>
+
 namespace tarvo::test {
 
 MessageAnswer RecordingMessageBoxes::show(std::string_view text, std::string_view caption,
                                           MessageButtons buttons, MessageIcon icon) {
     shown.push_back({std::string(text), std::string(caption), buttons, icon});
+    if (auto during = std::exchange(during_, nullptr)) {
+        during();
+    }
     if (answers_.empty()) {
         return MessageAnswer::Ok;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ class RecordingMessageBoxes final : public MessageBoxes {
 
     // The answer to give to the next box not yet answered.
     void answerNext(MessageAnswer answer) { answers_.push_back(answer); }
+    // What the operator does elsewhere while the next box is open.
+    void duringNext(std::function<void()> action) { during_ = std::move(action); }
     // The texts shown so far, in order.
     std::vector<std::string> texts() const;
 
@@ -31,6 +34,7 @@ class RecordingMessageBoxes final : public MessageBoxes {
 
   private:
     std::deque<MessageAnswer> answers_;
+    std::function<void()> during_;
 };
 
 }  // namespace tarvo::test

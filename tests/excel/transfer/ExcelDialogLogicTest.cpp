@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "AnsweringFileChooser.h"
@@ -427,6 +428,94 @@ TEST_F(ExcelDialogLogicTest, DialogClosesWhenTheWorkbookWasClosedInTheSpreadshee
     excel.fireBeforeClose();
     EXPECT_TRUE(dialog.closeRequested());
     EXPECT_THAT(boxes.texts(), IsEmpty());
+}
+
+// --- the operator acting elsewhere while a box or file dialog is open -------
+
+// CloseEXCEL pressed while the discard question is open destroys the client
+// the question was about: OK must not go on with it.
+TEST_F(ExcelDialogLogicTest, CloseExcelDuringTheDiscardQuestionEndsInitExcel) {
+    startNewWorkbook();
+    boxes.duringNext([this] { dialog.closeExcelClicked(); });
+    dialog.initExcelClicked();
+    EXPECT_EQ(session.client, nullptr);
+    EXPECT_EQ(excel.starts(), 1);
+    EXPECT_THAT(dialog.sheetEntries(), IsEmpty());
+    EXPECT_TRUE(buttonsDisabled());
+}
+
+TEST_F(ExcelDialogLogicTest, CloseExcelDuringTheCreateQuestionStartsNoWorkbook) {
+    browseTo("/gone.xls");
+    excel.fail(kOpenCall);
+    boxes.duringNext([this] { dialog.closeExcelClicked(); });
+    dialog.initExcelClicked();
+    EXPECT_EQ(session.client, nullptr);
+    EXPECT_FALSE(called("Workbooks.call 0xB5"));
+    EXPECT_TRUE(buttonsDisabled());
+}
+
+// CloseEXCEL pressed while SaveEXCEL's file dialog is open leaves no client
+// to save through.
+TEST_F(ExcelDialogLogicTest, CloseExcelDuringTheSaveDialogSavesNothing) {
+    startNewWorkbook();
+    chooser.answerNext("/data/copy.xls");
+    chooser.duringNext([this] { dialog.closeExcelClicked(); });
+    dialog.saveExcelClicked();
+    EXPECT_EQ(session.client, nullptr);
+    EXPECT_FALSE(called("Workbook.call 0xAF"));
+}
+
+// The close box or Escape while Browse or the create question is open: the
+// window may go only once the handler that opened the box has let go of it.
+class ExcelDialogClosingTest : public ExcelDialogLogicTest {
+  protected:
+    void SetUp() override {
+        owned->start();
+        owned->setCloseListener([this] {
+            ++closes;
+            owned.reset();
+        });
+    }
+    // What the window does on its close box: destroy itself when allowed.
+    void closeBox() {
+        if (owned->closeRequested()) {
+            owned.reset();
+        }
+    }
+
+    std::unique_ptr<ExcelDialogLogic> owned = std::make_unique<ExcelDialogLogic>(
+        session, ExcelDialogServices{ini, boxes, chooser, excel.factory()});
+    int closes = 0;
+};
+
+TEST_F(ExcelDialogClosingTest, CloseBoxDuringBrowseClosesAfterTheFileDialogAndStoresNothing) {
+    chooser.answerNext("/data/lot.xls");
+    chooser.duringNext([this] { closeBox(); });
+    owned->browseClicked();
+    EXPECT_EQ(owned, nullptr);
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(key("FilePath"), "<missing>");
+}
+
+TEST_F(ExcelDialogClosingTest, CloseBoxDuringTheCreateQuestionStartsNothingAndCloses) {
+    chooser.answerNext("/gone.xls");
+    owned->browseClicked();
+    excel.fail(kOpenCall);
+    boxes.duringNext([this] { closeBox(); });
+    owned->initExcelClicked();
+    EXPECT_EQ(owned, nullptr);
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(called("Workbooks.call 0xB5"));
+}
+
+TEST_F(ExcelDialogClosingTest, CloseBoxDuringTheDiscardQuestionIsRefusedWhileExcelRuns) {
+    owned->initExcelClicked();
+    boxes.answerNext(MessageAnswer::Cancel);
+    boxes.duringNext([this] { closeBox(); });
+    owned->initExcelClicked();
+    ASSERT_NE(owned, nullptr);
+    EXPECT_EQ(closes, 0);
+    EXPECT_THAT(boxes.texts(), ElementsAre(kDiscardQuestion, "Close Excel Automation first !"));
 }
 
 // --- column fields and InitValues ------------------------------------------
