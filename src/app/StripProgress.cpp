@@ -1,9 +1,7 @@
 #include "app/StripProgress.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <optional>
 
 #include "files/StripBlocks.h"
 
@@ -11,40 +9,21 @@ namespace tarvo {
 
 namespace {
 
-constexpr const char* kInkNames[kStripBlocks] = {"Cyan", "Magenta", "Yellow", "Black"};
 constexpr int kDensityColumn = 2;  // of a density table
 constexpr double kAxisStep = 0.5;
 constexpr double kAxisLeast = 2.0;
 
-// A cell as the table shows it ("1.23", "-0.00"); nothing for an empty cell.
-std::optional<double> density(std::string_view text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 void addPoint(const ReadingTable& table, int row, int column, int patch, DensityCurve& curve) {
-    if (auto value = density(table.cell(row, column))) {
+    if (auto value = shownNumber(table.cell(row, column))) {
         curve.points.push_back({patch, *value});
     }
-}
-
-// The name the operator knows a file type by: its combo box entry without
-// the file pattern ("ASCIIBW(*.den)" is ASCIIBW).
-std::string typeName(ExportFormat format) {
-    const std::string_view entry = comboEntry(format);
-    return std::string(entry.substr(0, entry.find_first_of(" ([")));
 }
 
 std::string nextPatchText(int rows, int patches) {
     const int strip = kStripBlocks * patches;
     if (rows < strip) {
-        return std::string(kInkNames[rows / patches]) + " " + std::to_string(rows % patches + 1) +
-               " of " + std::to_string(patches);
+        return std::string(kStripInkNames[rows / patches]) + " " +
+               std::to_string(rows % patches + 1) + " of " + std::to_string(patches);
     }
     if (rows == strip) {
         return "Strip complete: " + std::to_string(strip) + " readings";
@@ -146,7 +125,7 @@ std::string StripProgress::text() const {
         return "No file type chosen: the last " + std::to_string(kRecentReadings) + " readings";
     }
     if (!isStripLayout(*format)) {
-        return typeName(*format) + " is no strip type: the last " +
+        return std::string(typeName(*format)) + " is no strip type: the last " +
                std::to_string(kRecentReadings) + " readings";
     }
     const int rows = table_.rowCount();
@@ -172,6 +151,7 @@ StripPicture StripProgress::picture() const {
             table_, {CurveInk::Cyan, CurveInk::Magenta, CurveInk::Yellow, CurveInk::Black});
     }
     fitDensityAxis(picture);
+    picture.checks = stripChecks(table_, fileType_);
     return picture;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/ReadingTable.h"
+#include "app/StripChecks.h"
 
 namespace tarvo {
 
@@ -31,6 +32,7 @@ struct StripPicture {
     std::vector<DensityCurve> curves;
     double lowest = 0;  // the density axis, in steps of 0.5, 0 to 2 at least
     double highest = 2;
+    std::vector<StripCheck> checks;  // the readings that look like a slip
 };
 
 // How far the operator is in measuring a strip for the chosen file type, and

@@ -47,6 +47,13 @@ inline std::string_view comboEntry(ExportFormat format) {
     return {};
 }
 
+// The name the operator knows a file type by: its combo box entry without
+// the file pattern ("ASCIIBW(*.den)" is ASCIIBW).
+inline std::string_view typeName(ExportFormat format) {
+    const std::string_view entry = comboEntry(format);
+    return entry.substr(0, entry.find_first_of(" (["));
+}
+
 // Fiery files end in cm1, ColorBus files in den, the Display listing in txt.
 inline std::string_view fileExtension(ExportFormat format) {
     switch (format) {

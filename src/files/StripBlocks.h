@@ -1,5 +1,9 @@
 #pragma once
 
+#include <charconv>
+#include <optional>
+#include <string_view>
+
 #include "files/ExportFormat.h"
 
 namespace tarvo {
@@ -8,6 +12,7 @@ namespace tarvo {
 // order of measurement, one block per ink: cyan first, then magenta, yellow
 // and black. Reading k (1 is the oldest) stands in row rows - k.
 inline constexpr int kStripBlocks = 4;
+inline constexpr const char* kStripInkNames[kStripBlocks] = {"Cyan", "Magenta", "Yellow", "Black"};
 
 inline bool isStripLayout(ExportFormat format) {
     return format == ExportFormat::Dst34 || format == ExportFormat::Dst21 ||
@@ -34,6 +39,18 @@ inline int stripRow(int rows, int patches, int block, int patch) {
 // column 2, magenta 3, yellow 4 and black 5.
 inline int stripColumn(int block) {
     return 2 + block;
+}
+
+// A value cell as the table shows it ("1.23", "-0.00"); nothing for an
+// empty cell or one that holds no number.
+inline std::optional<double> shownNumber(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 }  // namespace tarvo

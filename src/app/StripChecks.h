@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "app/ReadingTable.h"
+
+namespace tarvo {
+
+// A patch measured twice reads the same to the hundredth the table shows,
+// give or take the instrument's last digit; two neighbouring patches of a
+// ramp differ by more than that in at least their own ink.
+inline constexpr double kSameReadingTolerance = 0.01;
+// Where a ramp runs flat (paper white, the solid end) neighbouring patches
+// step back and forth by a few hundredths; a step back of more than a tenth
+// is a patch from another place on the strip.
+inline constexpr double kTrendTolerance = 0.10;
+
+// A reading of a strip that looks like a slip of the operator: the table row
+// to measure again and what looks wrong, naming the patch as the next-patch
+// line does ("Check Cyan 7: looks like Magenta").
+struct StripCheck {
+    int row = 0;
+    std::string text;
+
+    bool operator==(const StripCheck&) const = default;
+};
+
+// The slips in a 1DST34 or 1DST21 strip measured so far, oldest reading
+// first; none for other file types, a density table and readings beyond the
+// strip. Found from the cells alone: nothing of the table is changed.
+std::vector<StripCheck> stripChecks(const ReadingTable& table, int fileType);
+
+// The line above the list: how many checks are open.
+std::string checksHeadline(std::size_t count);
+
+// Makes the checked row the table's only selected row, so that Change
+// measures it again in place.
+void selectCheckedRow(ReadingTable& table, const StripCheck& check);
+
+}  // namespace tarvo
