@@ -17,4 +17,11 @@ std::string timeText(const LocalTime& time) {
     return text;
 }
 
+std::string isoDateTime(const LocalTime& time) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", time.year, time.month,
+                  time.day, time.hour, time.minute, time.second);
+    return text;
+}
+
 }  // namespace tarvo

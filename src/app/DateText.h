@@ -30,5 +30,8 @@ class SystemClock final : public Clock {
 std::string dateText(const LocalTime& time);
 // "%2d:%2d:%2d" of hour, minute and second: "14: 5: 9".
 std::string timeText(const LocalTime& time);
+// ISO 8601 date and time, as files exchanged with other programs carry it:
+// "2026-12-06T14:05:09".
+std::string isoDateTime(const LocalTime& time);
 
 }  // namespace tarvo

@@ -2,7 +2,9 @@
 
 #include <utility>
 
+#include "app/DateText.h"
 #include "app/JournalRestore.h"
+#include "files/Cgats.h"
 #include "files/Saving.h"
 #include "res/Texts.h"
 
@@ -51,6 +53,16 @@ void MainWindowActions::save() {
 void MainWindowActions::print() {
     printTable({state_.table(), state_.settings(), state_.dateText(), outputs_.messages,
                 outputs_.printDialog});
+}
+
+void MainWindowActions::exportCgats() {
+    const std::string created = isoDateTime(state_.clock().now());
+    tarvo::exportCgats({state_.table(),
+                        {state_.settings().fileType, state_.dateText(), created},
+                        state_.settings().filePath,
+                        outputs_.messages,
+                        outputs_.chooser,
+                        outputs_.files});
 }
 
 void MainWindowActions::excelOpened(AcquisitionCycle::Placement placement) {

@@ -43,6 +43,9 @@ class MainWindowActions {
 
     void save();
     void print();
+    // The table as a CGATS file for colour tools; the main window's files and
+    // settings stay as they are.
+    void exportCgats();
     // While the Excel dialog is open, each new reading is placed in its sheet.
     void excelOpened(AcquisitionCycle::Placement placement);
     void excelClosed();

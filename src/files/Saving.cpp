@@ -79,6 +79,23 @@ std::string chooseSaveFile(std::string& storedPath, int fileType, std::string_vi
     return chooser.choose(request);
 }
 
+FileWrite writeChosenFile(const std::string& path, const std::function<std::string()>& render,
+                          FileCreator& files, MessageBoxes& boxes) {
+    // A line break would end FILEPATH early and put the rest into the settings
+    // file as lines of their own.
+    std::unique_ptr<OutputFile> file = carriesLineBreak(path) ? nullptr : files.create(path);
+    if (!file) {
+        boxes.show(kWrongPathText + path, text::kProgramName);
+        return FileWrite::NotCreated;
+    }
+    const std::string text = render();
+    if (!writeWhole(*file, text)) {
+        boxes.show(kWriteFailedText, text::kProgramName);
+        return FileWrite::Failed;
+    }
+    return text.empty() ? FileWrite::Empty : FileWrite::Written;
+}
+
 bool saveTable(const SaveContext& context) {
     Settings& settings = context.settings;
     std::string lastPath = storedPath(context.ini);
@@ -94,25 +111,22 @@ bool saveTable(const SaveContext& context) {
         context.boxes.show(kNotSupportedText, kWarningCaption);
         return false;
     }
-    // A line break would end FILEPATH early and put the rest into the settings
-    // file as lines of their own.
-    std::unique_ptr<OutputFile> file =
-        carriesLineBreak(chosen) ? nullptr : context.files.create(chosen);
-    if (!file) {
-        context.boxes.show(kWrongPathText + chosen, text::kProgramName);
-        return false;
-    }
     // Rendered after the dialog, so readings taken while it was open are in the file.
-    const std::string text = renderTable(
-        {context.table, settings.fileType, context.dateText, settings.version}, context.boxes);
-    const bool written = writeWhole(*file, text);
-    if (!written) {
-        context.boxes.show(kWriteFailedText, text::kProgramName);
+    const FileWrite written = writeChosenFile(
+        chosen,
+        [&] {
+            return renderTable(
+                {context.table, settings.fileType, context.dateText, settings.version},
+                context.boxes);
+        },
+        context.files, context.boxes);
+    if (written == FileWrite::NotCreated) {
+        return false;
     }
     // Also after a refused layout or a failed write: the file exists either way.
     rememberPath(context, chosen);
     // A refused layout renders nothing: the file is empty and holds no reading.
-    return written && !text.empty();
+    return written == FileWrite::Written;
 }
 
 }  // namespace tarvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,15 @@ std::string defaultSaveExtension(int fileType);
 // it. Returns the chosen full path, empty when the operator cancelled.
 std::string chooseSaveFile(std::string& storedPath, int fileType, std::string_view title,
                            FileChooser& chooser);
+
+enum class FileWrite { NotCreated, Failed, Empty, Written };
+
+// Creates the chosen file and writes the text render gives, rendered only now
+// that the file is open. A file that cannot be created (or a name with a line
+// break) and a failed write are shown to the operator; Empty is a file
+// created and left empty because render gave nothing.
+FileWrite writeChosenFile(const std::string& path, const std::function<std::string()>& render,
+                          FileCreator& files, MessageBoxes& boxes);
 
 // Everything one press of Save works with. The settings record gives the
 // format and VERSION letter and takes the new FILEPATH.

@@ -11,6 +11,7 @@ inline constexpr const char* kAboutEntry = "&About tarvo...";
 inline constexpr const char* kPortsEntry = "&Ports...";
 inline constexpr const char* kCopyRowsEntry = "&Copy Rows";
 inline constexpr const char* kStripEntry = "&Strip...";
+inline constexpr const char* kExportCgatsEntry = "Export CGATS...";
 inline constexpr const char* kVersion = "1.22";
 
 }  // namespace tarvo::text

@@ -15,5 +15,9 @@ TEST(TimeText, PadsEachPartWithABlank) {
     EXPECT_EQ(timeText({2026, 12, 6, 9, 30, 12}), " 9:30:12");
 }
 
+TEST(IsoDateTime, PadsWithZerosAsOtherProgramsReadIt) {
+    EXPECT_EQ(isoDateTime({2026, 12, 6, 9, 5, 3}), "2026-12-06T09:05:03");
+}
+
 }  // namespace
 }  // namespace tarvo

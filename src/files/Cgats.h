@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/ReadingTable.h"
+#include "files/FileChooser.h"
+#include "files/OutputFile.h"
+#include "res/MessageBoxes.h"
+
+namespace tarvo {
+
+inline constexpr const char* kCgatsTitle = "Export CGATS";
+inline constexpr const char* kNoReadingsToExportText = "No readings to export.";
+
+// What a CGATS file tells besides the readings.
+struct CgatsHeader {
+    int fileType = 5;           // the file type chosen, named in the DESCRIPTOR
+    std::string_view dateText;  // "%d.%d.%d", as the main window shows it
+    std::string_view created;   // ISO 8601 date and time: 2026-12-08T14:05:09
+};
+
+// The table as an ANSI CGATS.17 text, oldest reading first: a colour table's
+// inks as the status filters read them (cyan through the red filter, magenta
+// green, yellow blue, black visual), a density table's density, each with
+// the percent, time and comment. Numbers as the table shows them; the time
+// and comment quoted, a quote inside doubled. Every line ends with CR LF.
+std::string cgatsText(const ReadingTable& table, const CgatsHeader& header);
+
+// Everything one export works with.
+struct CgatsContext {
+    const ReadingTable& table;
+    CgatsHeader header;
+    std::string_view storedPath;  // the last saved file: the dialog opens in its folder
+    MessageBoxes& boxes;
+    FileChooser& chooser;
+    FileCreator& files;
+};
+
+// Writes the table as a CGATS file the operator chooses; an empty table only
+// says so. Every failure is shown. True when the whole text reached the file.
+bool exportCgats(const CgatsContext& context);
+
+}  // namespace tarvo
