@@ -34,6 +34,7 @@ css::uno::Reference<css::uno::XComponentContext> localContext() {
         rtl::Bootstrap::set("URE_BOOTSTRAP",
                             "vnd.sun.star.pathname:/usr/lib/libreoffice/program/fundamentalrc");
         context = cppu::defaultBootstrap_InitialComponentContext();
+        resolveClientTypes();
     });
     return context;
 }
@@ -62,6 +63,14 @@ bool runHeadless(const CalcServerOptions& options) {
 }
 
 }  // namespace
+
+void prepareUno() {
+    try {
+        localContext();
+    } catch (...) {
+        // Tried again, and told, by the first connection.
+    }
+}
 
 // The office's pipe can close under any write (an office that dies, or one
 // that hangs up while it comes up): the write must fail and the call with it,
@@ -100,6 +109,7 @@ css::uno::Reference<css::uno::XComponentContext> connectToOffice(
 
 std::shared_ptr<CalcSession> CalcSession::start(const CalcServerOptions& options) {
     try {
+        prepareUno();
         auto session = std::make_shared<CalcSession>(options);
         if (session->connect()) {
             return session;

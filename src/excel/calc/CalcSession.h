@@ -18,6 +18,11 @@ namespace tarvo::calc {
 
 class CalcDocument;
 
+// Makes this process's UNO runtime and asks for the client's types, once. Runs
+// before the first thread that speaks UNO starts: the generated type getters
+// are not safe for two threads that meet a type for the first time together.
+void prepareUno();
+
 // Connects this process to the UNO runtime once, and to the office listening
 // on `pipeName`, retrying until `deadline`. Null when it never answers.
 css::uno::Reference<css::uno::XComponentContext> connectToOffice(

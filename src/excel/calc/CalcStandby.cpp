@@ -4,8 +4,10 @@
 
 namespace tarvo::calc {
 
-CalcStandby::CalcStandby(CalcServerOptions options)
-    : options_(std::move(options)), worker_([this] { work(); }) {}
+CalcStandby::CalcStandby(CalcServerOptions options) : options_(std::move(options)) {
+    prepareUno();
+    worker_ = std::thread([this] { work(); });
+}
 
 CalcStandby::~CalcStandby() {
     {

@@ -18,6 +18,9 @@ namespace tarvo::calc {
 rtl::OUString toOUString(std::string_view text);
 std::string toUtf8(const rtl::OUString& text);
 
+// Asks once for every UNO type the client names; see UnoTypes.cpp.
+void resolveClientTypes();
+
 // file:// URL of a path, made absolute first; empty when it cannot be formed.
 rtl::OUString fileUrl(const std::filesystem::path& path);
 
