@@ -34,6 +34,18 @@ TEST(SimScript, BadItemsAreRejectedByName) {
     }
 }
 
+// A period shorter than a poll made the device build millions of readings in
+// one second, which no poll could ever fetch.
+TEST(SimScript, PeriodShorterThanAPollIsRefusedWithTheReason) {
+    for (const char* item : {"every=.0000000637155515848172795", "every=1e-8", "every=0.2499"}) {
+        SimScript script;
+        std::string error;
+        EXPECT_FALSE(applyScriptItem(script, item, error)) << item;
+        EXPECT_THAT(error, ::testing::HasSubstr("between two polls")) << item;
+    }
+    EXPECT_EQ(scriptOf("every=0.25").everySeconds, 0.25);
+}
+
 TEST(SimScript, ShortCutsOnlyTheNextReadingsReply) {
     const SimScript script = scriptOf("short=5 colour=1,2,3,4,5,6 colour=1,2,3,4,5,6");
     EXPECT_EQ(replyBytes(script.readings[0]).size(), 5u);

@@ -77,6 +77,10 @@ bool applyReading(SimScript& script, bool density, const std::string& value,
 
 }  // namespace
 
+// The program polls four times a second and fetches at most one reading a
+// poll; a device that measured faster would only overwrite its readings.
+const double kShortestEverySeconds = 0.25;
+
 const char* const ScriptHelp =
     "Script items (arguments, or lines of --script FILE; '#' starts a comment):\n"
     "  colour=N,C,M,Y,K,P   queue a colour reading (status '1', 12-byte reply);\n"
@@ -84,6 +88,7 @@ const char* const ScriptHelp =
     "  density=N,D,P        queue a density reading (status '!', 6-byte reply)\n"
     "  short=B              cut the next queued reading's reply to B bytes\n"
     "  every=S              a new colour reading with plausible values every S seconds\n"
+    "                       (at least 0.25, the time between two polls)\n"
     "  density-every=K      with every=: each K-th timed reading is a density reading\n"
     "  endless=colour|density  a fresh plausible reading is ready at every poll\n"
     "  idle=HH              poll answer while nothing waits (hex, default 23 '#')\n"
@@ -112,6 +117,11 @@ bool applyScriptItem(SimScript& script, const std::string& item, std::string& er
         script.nextShort = static_cast<std::size_t>(count);
     } else if (key == "every") {
         ok = parseSeconds(value, script.everySeconds);
+        if (ok && script.everySeconds < kShortestEverySeconds) {
+            error = "every=" + value + ": shorter than the 0.25 s between two polls, so no poll " +
+                    "could fetch most of its readings (endless= has one ready at every poll)";
+            return false;
+        }
     } else if (key == "endless" && (value == "colour" || value == "density")) {
         script.endless = value == "density";
         ok = true;

@@ -51,6 +51,9 @@ Bytes replyBytes(const SimReading& reading);
 // A plausible reading for demonstrations, numbered as given.
 SimReading plausibleReading(int number, bool density);
 
+// The shortest every= period: one poll's time.
+extern const double kShortestEverySeconds;
+
 extern const char* const ScriptHelp;
 
 }  // namespace tarvo::sim
