@@ -24,11 +24,19 @@ struct JournalText {
 };
 
 // A journal name held by one running session for as long as the object lives;
-// the system lets it go with a session that dies.
+// the system lets it go with a session that dies. Letting go removes the lock
+// file, so a folder holds the journals alone once no session runs.
 class JournalClaim {
   public:
     virtual ~JournalClaim() = default;
 };
+
+// The file beside a journal whose lock holds the journal's name.
+inline std::filesystem::path journalLockName(const std::filesystem::path& journal) {
+    std::filesystem::path lock = journal;
+    lock += ".lock";
+    return lock;
+}
 
 // What renaming a journal aside came to.
 enum class Renamed { Done, NameTaken, Failed };
@@ -53,6 +61,9 @@ class JournalFiles {
     // folder can be created) it is granted, so the journal's own failure
     // tells the operator.
     virtual std::unique_ptr<JournalClaim> claim(const std::filesystem::path& path) = 0;
+    // A journal of that name or a lock on it is in the folder: only such a
+    // name can be held by a running session or have readings to offer.
+    virtual bool inUse(const std::filesystem::path& path) = 0;
 };
 
 }  // namespace tarvo

@@ -50,6 +50,10 @@ ClaimedJournal claimJournal(JournalFiles& files, const std::filesystem::path& fi
         std::filesystem::path path = first;
         if (number > 1)
             path += "." + std::to_string(number);
+        // A name never used has nothing to offer: it is only worth a claim
+        // while none is chosen.
+        if (!files.inUse(path) && chosen.claim)
+            continue;
         std::unique_ptr<JournalClaim> claim = files.claim(path);
         if (!claim)
             continue;

@@ -33,6 +33,8 @@ struct ClaimedJournal {
 // holds, the first one that has readings to offer (or to keep aside) is
 // taken, so a journal a second session left is offered at the next start;
 // else the first free one. With one tarvo at a time that is always `first`.
+// Only names in use are claimed beyond the first free one, so no start
+// leaves lock files of names it did not need.
 ClaimedJournal claimJournal(JournalFiles& files, const std::filesystem::path& first);
 
 // Renames the journal to journal-YYYYMMDD-HHMMSS beside it (with -2, -3, ...

@@ -1,6 +1,10 @@
 #include "JournalFilesSuite.h"
 
+#include <algorithm>
 #include <fstream>
+#include <vector>
+
+#include "app/JournalRestore.h"
 
 namespace tarvo::test {
 
@@ -8,6 +12,14 @@ namespace {
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // A reason shown inside a sentence: text, without the line break some systems end it with.
@@ -89,6 +101,32 @@ TEST_P(JournalFilesSuite, AClaimHoldsItsNameUntilItsHolderLetsGo) {
     ASSERT_NE(files->create(path, reason), nullptr) << "the holder still writes its journal";
     held.reset();
     EXPECT_NE(files->claim(path), nullptr);
+}
+
+TEST_P(JournalFilesSuite, ANameIsInUseWhileHeldOrWhileItsJournalStands) {
+    EXPECT_FALSE(files->inUse(path));
+    auto held = files->claim(path);
+    ASSERT_NE(held, nullptr);
+    EXPECT_TRUE(files->inUse(path)) << "held before its journal is made";
+    held.reset();
+    EXPECT_FALSE(files->inUse(path)) << "a lock file left behind";
+    std::string reason;
+    ASSERT_NE(files->create(path, reason), nullptr) << reason;
+    EXPECT_TRUE(files->inUse(path));
+}
+
+// One start used to leave journal.lock and journal.2.lock to journal.9.lock.
+TEST_P(JournalFilesSuite, StartsOneAfterAnotherLeaveTheJournalAlone) {
+    for (int start = 0; start < 2; ++start) {
+        ClaimedJournal claimed = claimJournal(*files, path);
+        ASSERT_EQ(claimed.path, path);
+        std::string reason;
+        ASSERT_NE(files->create(path, reason), nullptr) << reason;
+        auto names = namesIn(path.parent_path());
+        std::erase(names, "journal.lock");
+        EXPECT_EQ(names, std::vector<std::string>{"journal"}) << "locks of names not needed";
+    }
+    EXPECT_EQ(namesIn(path.parent_path()), std::vector<std::string>{"journal"});
 }
 
 }  // namespace tarvo::test

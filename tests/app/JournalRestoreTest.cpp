@@ -147,6 +147,18 @@ TEST_F(JournalRestoreTest, ASecondRunningTarvoNeverTouchesTheFirstsJournal) {
     EXPECT_EQ(third->table.cell(0, 1), "  21");
 }
 
+TEST_F(JournalRestoreTest, OnlyNamesInUseAreClaimedBeyondTheFirstFreeOne) {
+    claimJournal(files, path);
+    EXPECT_EQ(files.claimsAsked, std::vector<std::filesystem::path>{path});
+
+    files.claimsAsked.clear();
+    std::ofstream(path, std::ios::binary).flush();
+    std::ofstream(dir / "journal.4", std::ios::binary).flush();
+    EXPECT_EQ(claimJournal(files, path).path, path);
+    EXPECT_EQ(files.claimsAsked, (std::vector<std::filesystem::path>{path, dir / "journal.4"}))
+        << "a journal a second session left is looked at, unused names are not";
+}
+
 TEST_F(JournalRestoreTest, EveryNameHeldLeavesNoJournal) {
     std::vector<ClaimedJournal> held;
     for (int i = 0; i < 9; ++i)

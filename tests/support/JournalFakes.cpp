@@ -46,9 +46,15 @@ class FakeJournalClaim final : public JournalClaim {
 }  // namespace
 
 std::unique_ptr<JournalClaim> FillingJournalFiles::claim(const std::filesystem::path& path) {
+    claimsAsked.push_back(path);
     if (!claimed.insert(path).second)
         return nullptr;
     return std::make_unique<FakeJournalClaim>(*this, path);
+}
+
+bool FillingJournalFiles::inUse(const std::filesystem::path& path) {
+    std::error_code error;
+    return claimed.contains(path) || std::filesystem::exists(path, error);
 }
 
 std::unique_ptr<JournalFile> FillingJournalFiles::create(const std::filesystem::path& path,

@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/JournalFile.h"
 
@@ -21,10 +22,12 @@ class FillingJournalFiles final : public JournalFiles {
     Renamed rename(const std::filesystem::path& from, const std::filesystem::path& to,
                    std::string& reason) override;
     std::unique_ptr<JournalClaim> claim(const std::filesystem::path& path) override;
+    bool inUse(const std::filesystem::path& path) override;
 
     std::set<std::filesystem::path> claimed;  // held by a claim that lives
-    std::optional<std::size_t> spaceLeft;     // bytes; unlimited when empty
-    std::string refuseCreate;                 // the reason create() gives, when not empty
+    std::vector<std::filesystem::path> claimsAsked;
+    std::optional<std::size_t> spaceLeft;  // bytes; unlimited when empty
+    std::string refuseCreate;              // the reason create() gives, when not empty
     int creates = 0;
     int appends = 0;
 };

@@ -80,20 +80,53 @@ bool makeFolders(const std::filesystem::path& folder, std::string& reason) {
 
 // The lock sits in a file of its own beside the journal, which is renamed
 // and started afresh under it. flock goes with the last descriptor, so with
-// a session that dies however it dies.
+// a session that dies however it dies. The holder removes the file before it
+// lets go (see lockedFile).
 class PosixJournalClaim final : public JournalClaim {
   public:
-    explicit PosixJournalClaim(int fd) : fd_(fd) {}
+    PosixJournalClaim(int fd, std::filesystem::path lock) : fd_(fd), lock_(std::move(lock)) {}
     ~PosixJournalClaim() override {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (fd_ < 0)
+            return;
+        ::unlink(lock_.c_str());
+        ::close(fd_);
     }
     PosixJournalClaim(const PosixJournalClaim&) = delete;
     PosixJournalClaim& operator=(const PosixJournalClaim&) = delete;
 
   private:
     int fd_;
+    std::filesystem::path lock_;
 };
+
+bool sameFile(int fd, const char* path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::stat(path, &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+enum class Lock { Held, Taken, Impossible };
+
+// A session that opened the lock file just before its holder removed it and
+// let go would lock a file no longer in the folder, beside a new one another
+// session locks: a lock counts only on the file that still bears the name.
+Lock lockedFile(const std::filesystem::path& lock, int& fd) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return Lock::Impossible;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            ::close(fd);
+            return error == EWOULDBLOCK ? Lock::Taken : Lock::Impossible;
+        }
+        if (sameFile(fd, lock.c_str()))
+            return Lock::Held;
+        ::close(fd);
+    }
+    return Lock::Taken;
+}
 
 }  // namespace
 
@@ -150,17 +183,21 @@ Renamed PosixJournalFiles::rename(const std::filesystem::path& from,
 std::unique_ptr<JournalClaim> PosixJournalFiles::claim(const std::filesystem::path& path) {
     std::string ignored;
     makeFolders(path.parent_path(), ignored);
-    std::filesystem::path lock = path;
-    lock += ".lock";
-    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        ::close(fd);
-        if (error == EWOULDBLOCK)
+    std::filesystem::path lock = journalLockName(path);
+    int fd = -1;
+    switch (lockedFile(lock, fd)) {
+        case Lock::Held:
+            return std::make_unique<PosixJournalClaim>(fd, std::move(lock));
+        case Lock::Taken:
             return nullptr;
-        return std::make_unique<PosixJournalClaim>(-1);
+        case Lock::Impossible:
+            break;
     }
-    return std::make_unique<PosixJournalClaim>(fd);
+    return std::make_unique<PosixJournalClaim>(-1, std::filesystem::path());
+}
+
+bool PosixJournalFiles::inUse(const std::filesystem::path& path) {
+    return ::access(path.c_str(), F_OK) == 0 || ::access(journalLockName(path).c_str(), F_OK) == 0;
 }
 
 }  // namespace tarvo

@@ -57,6 +57,10 @@ bool makeFolders(const std::filesystem::path& folder, std::string& reason) {
     return false;
 }
 
+bool fileExists(const std::filesystem::path& path) {
+    return ::GetFileAttributesA(ansiName(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool readAll(HANDLE file, std::string& bytes) {
     char buffer[65536];
     for (;;) {
@@ -70,7 +74,8 @@ bool readAll(HANDLE file, std::string& bytes) {
 }
 
 // An open handle that shares nothing keeps every other session's open of the
-// lock file out; the system closes it with a session that dies.
+// lock file out; the system closes it with a session that dies, and deletes
+// the file as it closes the handle.
 class Win32JournalClaim final : public JournalClaim {
   public:
     explicit Win32JournalClaim(HANDLE handle) : handle_(handle) {}
@@ -149,13 +154,16 @@ Renamed Win32JournalFiles::rename(const std::filesystem::path& from,
 std::unique_ptr<JournalClaim> Win32JournalFiles::claim(const std::filesystem::path& path) {
     std::string ignored;
     makeFolders(path.parent_path(), ignored);
-    std::filesystem::path lock = path;
-    lock += ".lock";
-    HANDLE handle = ::CreateFileA(ansiName(lock).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = ::CreateFileA(ansiName(journalLockName(path)).c_str(),
+                                  GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION)
         return nullptr;
     return std::make_unique<Win32JournalClaim>(handle);
+}
+
+bool Win32JournalFiles::inUse(const std::filesystem::path& path) {
+    return fileExists(path) || fileExists(journalLockName(path));
 }
 
 }  // namespace tarvo

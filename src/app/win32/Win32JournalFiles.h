@@ -21,6 +21,7 @@ class Win32JournalFiles final : public JournalFiles {
     Renamed rename(const std::filesystem::path& from, const std::filesystem::path& to,
                    std::string& reason) override;
     std::unique_ptr<JournalClaim> claim(const std::filesystem::path& path) override;
+    bool inUse(const std::filesystem::path& path) override;
 };
 
 }  // namespace tarvo
