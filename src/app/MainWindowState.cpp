@@ -15,6 +15,9 @@ constexpr int kAllControls[] = {
     id::kExcel, id::kDateText,    id::kCommentEdit, id::kComment, id::kCom3, id::kCom4,
 };
 
+constexpr int kCheckable[] = {id::kBeep, id::kCom1, id::kCom2,
+                              id::kCom3, id::kCom4, id::kInstantSave};
+
 // The radio button a port number checks: anything outside 2 to 4 shows COM 1,
 // although the record keeps the number until the operator clicks a button.
 int comButtonFor(int comNumber) {
@@ -43,6 +46,18 @@ int comNumberOf(int buttonId) {
 
 bool opensAbout(int systemCommand) {
     return (systemCommand & ~0xF) == id::kAboutCommand;
+}
+
+std::span<const int> MainWindowState::controls() {
+    return kAllControls;
+}
+
+std::span<const int> MainWindowState::comButtons() {
+    return kComIds;
+}
+
+std::span<const int> MainWindowState::checkableButtons() {
+    return kCheckable;
 }
 
 MainWindowState::MainWindowState(IniFile& ini, const Clock& clock, int tableClientWidth)

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "app/DateText.h"
@@ -25,6 +26,13 @@ bool opensAbout(int systemCommand);
 class MainWindowState {
   public:
     MainWindowState(IniFile& ini, const Clock& clock, int tableClientWidth);
+
+    // The controls this class governs, for the windows to loop over: every
+    // control with an enabled and visible state, the COM radio buttons (COM1
+    // first), and the buttons with a checked state.
+    static std::span<const int> controls();
+    static std::span<const int> comButtons();
+    static std::span<const int> checkableButtons();
 
     // Start-up: loads the settings and shows them, forces instant save off,
     // writes today's date text. Every control's enabled state is set as after

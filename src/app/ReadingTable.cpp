@@ -4,7 +4,7 @@
 
 namespace tarvo {
 
-std::vector<ColumnSpec> columnLayout(ColumnLayout layout, int clientWidth) {
+std::vector<ColumnFormat> columnLayout(ColumnLayout layout, int clientWidth) {
     if (layout == ColumnLayout::Density) {
         const int w = clientWidth / 6;
         return {{"1: No.", w - 15}, {"No. Dens", w - 8}, {"Density", w},

@@ -14,7 +14,9 @@ namespace tarvo {
 
 enum class ColumnLayout { ColourAtCreation, Colour, Density };
 
-struct ColumnSpec {
+// How one column of the table is shown: its heading, its width in pixels and
+// its alignment.
+struct ColumnFormat {
     std::string heading;
     int width = 0;
     bool leftAligned = false;  // only " Comment"; every other column is centred
@@ -22,7 +24,7 @@ struct ColumnSpec {
 
 // The headings and widths of one layout for a list whose client area is
 // clientWidth pixels wide.
-std::vector<ColumnSpec> columnLayout(ColumnLayout layout, int clientWidth);
+std::vector<ColumnFormat> columnLayout(ColumnLayout layout, int clientWidth);
 
 inline constexpr int kMaxColumns = 10;
 inline constexpr std::size_t kMaxCommentLength = 19;
@@ -70,7 +72,7 @@ class ReadingTable {
 
     ReadingKind mode() const { return mode_; }
     ColumnLayout layout() const { return layout_; }
-    const std::vector<ColumnSpec>& columns() const { return columns_; }
+    const std::vector<ColumnFormat>& columns() const { return columns_; }
     int columnCount() const { return static_cast<int>(columns_.size()); }
     int rowCount() const { return static_cast<int>(rows_.size()); }
     // Empty for a row or column that does not exist.
@@ -111,7 +113,7 @@ class ReadingTable {
 
     ReadingKind mode_ = ReadingKind::Colour;
     ColumnLayout layout_ = ColumnLayout::ColourAtCreation;
-    std::vector<ColumnSpec> columns_;
+    std::vector<ColumnFormat> columns_;
     std::deque<Reading> rows_;
     bool changePending_ = false;
     int changeTarget_ = 0;

@@ -12,15 +12,18 @@ std::string portKey(int comPort) {
     return "COM" + std::to_string(comPort);
 }
 
-std::string defaultPortPath(int comPort) {
-    return "/dev/ttyS" + std::to_string(comPort - 1);
-}
-
 bool isComPort(int comPort) {
     return comPort >= 1 && comPort <= 4;
 }
 
 }  // namespace
+
+std::string defaultPortPath(int comPort, PortNaming naming) {
+    if (naming == PortNaming::SystemPorts) {
+        return portKey(comPort);
+    }
+    return "/dev/ttyS" + std::to_string(comPort - 1);
+}
 
 PortPaths loadPortPaths(IniFile& settings) {
     PortPaths paths;
@@ -32,12 +35,12 @@ PortPaths loadPortPaths(IniFile& settings) {
     return paths;
 }
 
-std::string portPath(const IniFile& settings, int comPort) {
+std::string portPath(const IniFile& settings, int comPort, PortNaming naming) {
     if (!isComPort(comPort)) {
         return {};
     }
     const auto stored = settings.value(PortsSection, portKey(comPort));
-    return stored && !stored->empty() ? *stored : defaultPortPath(comPort);
+    return stored && !stored->empty() ? *stored : defaultPortPath(comPort, naming);
 }
 
 bool writePortPath(IniFile& settings, int comPort, const std::string& path) {

@@ -4,7 +4,6 @@
 
 #include "device/PortSettings.h"
 #include "files/IniFile.h"
-#include "res/Cp1252.h"
 
 namespace tarvo {
 
@@ -18,77 +17,40 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// [Ports] and the window hold the program's CP1252 text; the file system here
-// spells names in UTF-8.
-std::filesystem::path onDisk(const std::string& path) {
-    return cp1252::fromCp1252(path);
-}
-
-// udev names devices in ASCII, which both spell alike; anything else is kept
-// as it stands rather than dropped.
-std::string inProgram(const std::string& name) {
-    return cp1252::toCp1252(name).value_or(name);
-}
-
-SerialDevice inProgram(SerialDevice device) {
-    device.path = inProgram(device.path);
-    device.label = inProgram(device.label);
-    return device;
-}
-
 }  // namespace
-
-std::string accessText(const NodeAccess& access) {
-    switch (access.state) {
-        case NodeAccess::State::Allowed:
-            return "present";
-        case NodeAccess::State::Missing:
-            return "missing";
-        case NodeAccess::State::Denied:
-            break;
-    }
-    const std::string group = access.group.empty() ? "dialout" : access.group;
-    return "no access: add yourself to the group " + group + " (sudo usermod -aG " + group +
-           " $USER), then log in again";
-}
-
-std::string portAccessText(DeviceProbe& probe, const std::string& path) {
-    return accessText(probe.access(onDisk(path)));
-}
 
 std::string comToolTip(int comPort, const std::string& path, const std::string& status) {
     return "COM" + std::to_string(comPort) + ": " + path + " (" + status + ")";
 }
 
+std::string comToolTipNow(const IniFile& ini, PortListing& listing, int comPort) {
+    const std::string path = portPath(ini, comPort, listing.naming());
+    return comToolTip(comPort, path, listing.status(path));
+}
+
+PortsDialogLogic::PortsDialogLogic(IniFile& ini, PortListing& listing)
+    : ini_(ini), listing_(listing) {
+    refresh();
+}
+
 PortsDialogLogic::PortsDialogLogic(IniFile& ini, std::filesystem::path root, DeviceProbe& probe)
-    : ini_(ini), probe_(probe), list_(std::move(root), probe) {
+    : ini_(ini),
+      ownListing_(std::make_unique<NodePortListing>(std::move(root), probe)),
+      listing_(*ownListing_) {
     refresh();
 }
 
 bool PortsDialogLogic::refresh() {
-    list_.refresh();
-    std::vector<ListedDevice> devices;
-    for (const SerialDevice& device : list_.devices()) {
-        devices.push_back({inProgram(device), accessText(probe_.access(device.path))});
-    }
+    std::vector<ListedDevice> devices = listing_.listNow();
     std::array<ComPortRow, 4> comPorts;
     for (int com = 1; com <= 4; ++com) {
-        const std::string path = portPath(ini_, com);
-        comPorts[static_cast<std::size_t>(com - 1)] = {path, statusOf(path)};
+        const std::string path = portPath(ini_, com, listing_.naming());
+        comPorts[static_cast<std::size_t>(com - 1)] = {path, listing_.status(path)};
     }
     const bool changed = devices != devices_ || comPorts != comPorts_;
     devices_ = std::move(devices);
     comPorts_ = std::move(comPorts);
     return changed;
-}
-
-std::string PortsDialogLogic::statusOf(const std::string& path) {
-    const std::filesystem::path node = onDisk(path);
-    const NodeAccess access = probe_.access(node);
-    if (access.state != NodeAccess::State::Missing && !list_.answersAsUart(node)) {
-        return "present, but no UART answers";
-    }
-    return accessText(access);
 }
 
 const PortsDialogLogic::ComPortRow& PortsDialogLogic::comPort(int comPort) const {
@@ -98,8 +60,7 @@ const PortsDialogLogic::ComPortRow& PortsDialogLogic::comPort(int comPort) const
 
 bool PortsDialogLogic::choose(int comPort, const std::string& path) {
     const std::string typed = trimmed(path);
-    if (typed.empty() ||
-        !writePortPath(ini_, comPort, inProgram(list_.preferredPath(onDisk(typed).string())))) {
+    if (typed.empty() || !writePortPath(ini_, comPort, listing_.preferredPath(typed))) {
         return false;
     }
     refresh();

@@ -31,6 +31,7 @@ constexpr int kEditIds[] = {
     id::kFileName,   id::kSet1Row, id::kSet1Column, id::kSet1FirstListColumn,
     id::kSet1Length, id::kSet2Row, id::kSet2Column, id::kSet2FirstListColumn,
     id::kSet2Length};
+constexpr int kExcelButtonIds[] = {id::kShowExcel, id::kHideExcel, id::kSaveExcel};
 
 bool isFailure(ExcelError result) {
     return result != ExcelError::Success;
@@ -51,6 +52,14 @@ std::string chooseExcelFile(FileChooser& chooser, FileDialogRequest::Mode mode,
     request.initialFileName = initialPath;
     request.overwritePrompt = true;
     return chooser.choose(request);
+}
+
+std::span<const int> ExcelDialogLogic::edits() {
+    return kEditIds;
+}
+
+std::span<const int> ExcelDialogLogic::excelButtons() {
+    return kExcelButtonIds;
 }
 
 ExcelDialogLogic::ExcelDialogLogic(TransferSession& session, ExcelDialogServices services)
@@ -79,10 +88,8 @@ bool ExcelDialogLogic::isChecked(int id) const {
 }
 
 bool ExcelDialogLogic::isEnabled(int id) const {
-    if (id == id::kShowExcel || id == id::kHideExcel || id == id::kSaveExcel) {
-        return excelButtons_;
-    }
-    return true;
+    const auto buttons = excelButtons();
+    return std::find(buttons.begin(), buttons.end(), id) == buttons.end() || excelButtons_;
 }
 
 const std::string& ExcelDialogLogic::notice() const {

@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,12 @@ std::string chooseExcelFile(FileChooser& chooser, FileDialogRequest::Mode mode,
 class ExcelDialogLogic {
   public:
     ExcelDialogLogic(TransferSession& session, ExcelDialogServices services);
+
+    // The controls this class governs, for the windows to loop over: the
+    // edits (FileName and the eight layout fields) and the buttons usable
+    // only while the spreadsheet runs.
+    static std::span<const int> edits();
+    static std::span<const int> excelButtons();
 
     // Dialog start: a client an earlier dialog left behind is closed, the
     // layout is loaded from the settings file and shown.

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "AcquisitionFakes.h"
 #include "TempDir.h"
@@ -57,6 +59,21 @@ TEST_F(MainWindowStateTest, StartUpEnablesAllButTheSixRowAndFileButtons) {
     EXPECT_TRUE(state.stopped());
     EXPECT_STREQ(state.startButtonText(), "Start Dev.");
     EXPECT_TRUE(state.welcomeShown());
+}
+
+// The windows show only what these lists hold: a control missing from them
+// would keep the state the template gave it.
+TEST_F(MainWindowStateTest, PublishedControlsHoldEveryComAndCheckableButtonComOneFirst) {
+    const auto controls = MainWindowState::controls();
+    EXPECT_EQ(controls.size(), 18u);
+    for (int id : MainWindowState::checkableButtons())
+        EXPECT_NE(std::find(controls.begin(), controls.end(), id), controls.end()) << id;
+    const auto coms = MainWindowState::comButtons();
+    EXPECT_EQ(std::vector<int>(coms.begin(), coms.end()),
+              (std::vector<int>{id::kCom1, id::kCom2, id::kCom3, id::kCom4}));
+    started();
+    state.comClicked(coms[3]);
+    EXPECT_EQ(value("COMMNO"), "4");
 }
 
 TEST_F(MainWindowStateTest, InstantSaveInTheFileIsForcedOffButKeptInTheFile) {

@@ -39,11 +39,21 @@ DWORD chunkOf(std::size_t size) {
 }  // namespace
 
 std::string Win32SerialPort::devicePath(int comPort) {
-    return "\\\\.\\COM" + std::to_string(comPort);
+    return devicePath("COM" + std::to_string(comPort));
+}
+
+std::string Win32SerialPort::devicePath(const std::string& portName) {
+    const std::string prefix = "\\\\.\\";
+    return portName.rfind(prefix, 0) == 0 ? portName : prefix + portName;
 }
 
 std::unique_ptr<Win32SerialPort> Win32SerialPort::open(int comPort, std::string* why) {
-    std::string path = devicePath(comPort);
+    return open("COM" + std::to_string(comPort), why);
+}
+
+std::unique_ptr<Win32SerialPort> Win32SerialPort::open(const std::string& portName,
+                                                       std::string* why) {
+    std::string path = devicePath(portName);
     HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {

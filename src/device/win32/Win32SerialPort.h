@@ -15,10 +15,16 @@ class Win32SerialPort final : public SerialPort {
   public:
     // "\\.\COMn", which also reaches COM10 and above.
     static std::string devicePath(int comPort);
+    // The device path of a system port's name ("COM7"); a name that already
+    // is a device path ("\\.\COM7") stays as it is.
+    static std::string devicePath(const std::string& portName);
 
-    // Opens COM1..COM4 exclusively (share mode 0): empty when the port is
-    // absent or held by another program, with why giving path and reason.
+    // Opens the system's COMn, or the port of the given name, exclusively
+    // (share mode 0): empty when the port is absent or held by another
+    // program, with why giving path and reason.
     static std::unique_ptr<Win32SerialPort> open(int comPort, std::string* why = nullptr);
+    static std::unique_ptr<Win32SerialPort> open(const std::string& portName,
+                                                 std::string* why = nullptr);
 
     ~Win32SerialPort() override;
     Win32SerialPort(const Win32SerialPort&) = delete;
