@@ -145,10 +145,10 @@ bool isTimeFormat(const Reference<css::sheet::XSpreadsheetDocument>& document,
 
 }  // namespace
 
-ProbedCell OfficeProbe::cell(const std::filesystem::path& file, int sheet, int row, int column) {
-    auto document = impl_->load(file);
-    Reference<css::container::XIndexAccess> sheets(document->getSheets(), UNO_QUERY_THROW);
-    Reference<css::sheet::XSpreadsheet> table(sheets->getByIndex(sheet), UNO_QUERY_THROW);
+namespace {
+
+ProbedCell probed(const Reference<css::sheet::XSpreadsheetDocument>& document,
+                  const Reference<css::sheet::XSpreadsheet>& table, int row, int column) {
     auto found = table->getCellByPosition(column, row);
     ProbedCell result;
     switch (found->getType()) {
@@ -167,8 +167,35 @@ ProbedCell OfficeProbe::cell(const std::filesystem::path& file, int sheet, int r
     result.number = found->getValue();
     result.time = isTimeFormat(document, found);
     result.text = toUtf8(Reference<css::text::XText>(found, UNO_QUERY_THROW)->getString());
+    return result;
+}
+
+Reference<css::sheet::XSpreadsheet> sheetOf(
+    const Reference<css::sheet::XSpreadsheetDocument>& document, int sheet) {
+    Reference<css::container::XIndexAccess> sheets(document->getSheets(), UNO_QUERY_THROW);
+    return Reference<css::sheet::XSpreadsheet>(sheets->getByIndex(sheet), UNO_QUERY_THROW);
+}
+
+}  // namespace
+
+ProbedCell OfficeProbe::cell(const std::filesystem::path& file, int sheet, int row, int column) {
+    auto document = impl_->load(file);
+    const ProbedCell result = probed(document, sheetOf(document, sheet), row, column);
     Impl::close(document);
     return result;
+}
+
+std::vector<std::vector<ProbedCell>> OfficeProbe::cells(const std::filesystem::path& file,
+                                                        int sheet, int rows, int columns) {
+    auto document = impl_->load(file);
+    const auto table = sheetOf(document, sheet);
+    std::vector<std::vector<ProbedCell>> block(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column)
+            block[static_cast<std::size_t>(row)].push_back(probed(document, table, row, column));
+    }
+    Impl::close(document);
+    return block;
 }
 
 void OfficeProbe::closeDocumentsAsTheUser() {

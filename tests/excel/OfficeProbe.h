@@ -28,6 +28,9 @@ class OfficeProbe {
 
     // Reads one cell of a stored workbook by (sheet, row, column), 0-based.
     ProbedCell cell(const std::filesystem::path& file, int sheet, int row, int column);
+    // The cells of the first rows and columns of a stored workbook, loaded once.
+    std::vector<std::vector<ProbedCell>> cells(const std::filesystem::path& file, int sheet,
+                                               int rows, int columns);
     // Closes every open workbook with the window's own Close command.
     void closeDocumentsAsTheUser();
     // Opens or closes Print Preview in every open workbook, as the operator

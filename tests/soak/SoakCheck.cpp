@@ -1,0 +1,199 @@
+#include "SoakCheck.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "app/JournalRecord.h"
+#include "app/ReadingCells.h"
+
+namespace tarvo::soak {
+
+namespace {
+
+constexpr std::size_t kColumns = 10;
+constexpr std::size_t kReasonsKept = 20;
+
+std::vector<std::uint8_t> hexBytes(const std::string& hex) {
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes.push_back(
+            static_cast<std::uint8_t>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16)));
+    return bytes;
+}
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+bool parseTime(const std::string& text, int (&parts)[3]) {
+    return std::sscanf(text.c_str(), "%d:%d:%d", &parts[0], &parts[1], &parts[2]) == 3;
+}
+
+Row padded(std::vector<std::string> cells) {
+    cells.resize(kColumns);
+    return cells;
+}
+
+std::string describe(const Row& row) {
+    std::string text;
+    for (const auto& cell : row)
+        text += "|" + cell;
+    return text;
+}
+
+}  // namespace
+
+std::vector<SentReading> sentReadings(const std::string& log) {
+    std::vector<SentReading> sent;
+    std::istringstream lines(log);
+    std::string line;
+    bool fetching = false;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string time, event, argument;
+        words >> time >> event >> argument;
+        if (event == "cmd") {
+            fetching = argument == "XD";
+        } else if (event == "send" && fetching) {
+            fetching = false;
+            const auto bytes = hexBytes(argument);
+            if (bytes.size() != 12 && bytes.size() != 6)
+                continue;
+            SentReading reading;
+            reading.density = bytes.size() == 6;
+            for (std::size_t word = 0; word * 2 < bytes.size(); ++word)
+                reading.values[word] =
+                    static_cast<std::int16_t>((bytes[word * 2] << 8) | bytes[word * 2 + 1]);
+            sent.push_back(reading);
+        }
+    }
+    return sent;
+}
+
+std::vector<Row> journalledRows(const std::string& journal) {
+    std::vector<Row> rows;
+    std::istringstream lines(journal);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto record = decodeRecord(line);
+        if (!record)
+            continue;
+        if (record->kind == "add") {
+            rows.push_back(padded(record->fields));
+        } else if (record->kind == "cell" && record->fields.size() == 3 && !rows.empty() &&
+                   record->fields[0] == "0") {
+            const auto column = static_cast<std::size_t>(std::atoi(record->fields[1].c_str()));
+            if (column < kColumns)
+                rows.back()[column] = record->fields[2];
+        }
+    }
+    return rows;
+}
+
+bool differsFromSent(const Row& row, const SentReading& sent) {
+    if (row.size() < kColumns || row[1] != "  " + std::to_string(sent.values[0]))
+        return true;
+    auto cells = sent.density ? densityCells(sent.values, "") : colourCells(sent.values, 'M', "");
+    cells.pop_back();  // the time
+    for (const CellText& cell : cells) {
+        if (row[static_cast<std::size_t>(cell.column)] != cell.text)
+            return true;
+    }
+    return false;
+}
+
+bool sheetHolds(const SheetCell& cell, const std::string& tableText) {
+    const std::string text = trimmed(tableText);
+    if (text.empty())
+        return cell.empty || cell.text.empty();
+    if (cell.time) {
+        int want[3], have[3];
+        return parseTime(text, want) && parseTime(cell.text, have) && want[0] == have[0] &&
+               want[1] == have[1] && want[2] == have[2];
+    }
+    if (cell.number) {
+        char* end = nullptr;
+        const double want = std::strtod(text.c_str(), &end);
+        return *end == '\0' && std::fabs(want - cell.value) < 1e-9;
+    }
+    return cell.text == text;
+}
+
+void SoakCounts::mismatch(std::string reason) {
+    ++mismatched;
+    if (why.size() < kReasonsKept)
+        why.push_back("mismatch: " + std::move(reason));
+}
+
+void SoakCounts::loss(std::string reason) {
+    ++lost;
+    if (why.size() < kReasonsKept)
+        why.push_back("lost: " + std::move(reason));
+}
+
+void compareReadings(const std::vector<SentReading>& sent, const std::vector<Row>& shown,
+                     const std::vector<Row>& journalled, SoakCounts& counts) {
+    counts.sent = static_cast<int>(sent.size());
+    counts.shown = static_cast<int>(shown.size());
+    counts.journalled = static_cast<int>(journalled.size());
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        if (i >= shown.size())
+            counts.loss("reading " + std::to_string(sent[i].values[0]) + " sent, never shown");
+        else if (differsFromSent(shown[i], sent[i]))
+            counts.mismatch("shown " + describe(shown[i]) + " for device reading " +
+                            std::to_string(sent[i].values[0]));
+    }
+    for (std::size_t i = sent.size(); i < shown.size(); ++i)
+        counts.mismatch("shown " + describe(shown[i]) + ", never sent");
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (i >= journalled.size())
+            counts.loss("shown " + describe(shown[i]) + ", not in the journal");
+        else if (journalled[i] != shown[i])
+            counts.mismatch("journal " + describe(journalled[i]) + " for shown " +
+                            describe(shown[i]));
+    }
+    for (std::size_t i = shown.size(); i < journalled.size(); ++i)
+        counts.mismatch("journal " + describe(journalled[i]) + ", never shown");
+}
+
+std::vector<Row> expectedSheet(const std::vector<Row>& shown) {
+    std::vector<Row> expected;
+    for (const Row& row : shown) {
+        const int number = std::atoi(row[0].c_str());
+        if (number < 1)
+            continue;
+        if (expected.size() < static_cast<std::size_t>(number))
+            expected.resize(static_cast<std::size_t>(number));
+        expected[static_cast<std::size_t>(number - 1)] = row;
+    }
+    return expected;
+}
+
+void compareSheet(const std::vector<Row>& expected,
+                  const std::vector<std::vector<SheetCell>>& sheet, SoakCounts& counts) {
+    for (std::size_t n = 0; n < expected.size(); ++n) {
+        const Row& row = expected[n];
+        if (row.empty())
+            continue;
+        const bool missing = n >= sheet.size() || sheet[n].empty() || sheet[n][0].empty;
+        if (missing) {
+            counts.loss("sheet row " + std::to_string(n + 1) + " empty for " + describe(row));
+            continue;
+        }
+        bool holds = true;
+        for (std::size_t column = 0; column < kColumns && column < sheet[n].size(); ++column)
+            holds = holds && sheetHolds(sheet[n][column], row[column]);
+        if (holds)
+            ++counts.placed;
+        else
+            counts.mismatch("sheet row " + std::to_string(n + 1) + " does not hold " +
+                            describe(row));
+    }
+}
+
+}  // namespace tarvo::soak

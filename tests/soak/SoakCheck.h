@@ -1,0 +1,69 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "device/ReadingKind.h"
+
+namespace tarvo::soak {
+
+// One row as the table showed it when its reading came: cells 0 to 9.
+using Row = std::vector<std::string>;
+
+// A reading the simulator sent in reply to a fetch, as its log tells it.
+struct SentReading {
+    bool density = false;
+    ReadingValues values{};
+};
+
+// The data replies of the simulator's log ("send" after "cmd XD"), in order.
+std::vector<SentReading> sentReadings(const std::string& log);
+
+// The rows of the journal's readings in the order they came ("add", with the
+// comments its later "cell" records wrote into the newest row).
+std::vector<Row> journalledRows(const std::string& journal);
+
+// A row whose cells differ from the reading sent (the time is not compared:
+// the simulator does not log the wall clock).
+bool differsFromSent(const Row& row, const SentReading& sent);
+
+// A cell as read back from the workbook: its text, or its number.
+struct SheetCell {
+    bool empty = true;
+    bool number = false;
+    bool time = false;
+    double value = 0.0;
+    std::string text;
+};
+
+// The sheet cell holds what Excel makes of the table text typed into it.
+bool sheetHolds(const SheetCell& cell, const std::string& tableText);
+
+// What a run comes to, reading by reading.
+struct SoakCounts {
+    int sent = 0;
+    int shown = 0;
+    int journalled = 0;
+    int placed = 0;
+    int lost = 0;
+    int mismatched = 0;
+    std::vector<std::string> why;  // the first differences found, for the log
+
+    void mismatch(std::string reason);
+    void loss(std::string reason);
+};
+
+// Sent against shown against journalled, reading by reading.
+void compareReadings(const std::vector<SentReading>& sent, const std::vector<Row>& shown,
+                     const std::vector<Row>& journalled, SoakCounts& counts);
+
+// The rows the sheet must hold in the end: row n holds the last reading
+// numbered n (a layout switch numbers from 1 again and writes over them).
+std::vector<Row> expectedSheet(const std::vector<Row>& shown);
+
+// Every expected sheet row against the rows read back.
+void compareSheet(const std::vector<Row>& expected,
+                  const std::vector<std::vector<SheetCell>>& sheet, SoakCounts& counts);
+
+}  // namespace tarvo::soak
