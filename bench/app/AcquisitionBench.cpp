@@ -31,10 +31,10 @@
 
 #include "SimulatorProcess.h"
 #include "TempDir.h"
-#include "app/ui/MainDialog.h"
-#include "app/ui/MainWiring.h"
-#include "app/ui/ReadingTableView.h"
 #include "device/posix/PosixDeviceLink.h"
+#include "gui-qt/MainDialog.h"
+#include "gui-qt/MainWiring.h"
+#include "gui-qt/ReadingTableView.h"
 #include "res/ControlIds.h"
 
 namespace tarvo {

@@ -20,10 +20,10 @@
 #include "app/JournalRecord.h"
 #include "app/ReadingJournal.h"
 #include "app/posix/PosixJournalFiles.h"
-#include "app/ui/MainDialog.h"
-#include "app/ui/MainWiring.h"
-#include "app/ui/ReadingTableView.h"
 #include "device/posix/PosixDeviceLink.h"
+#include "gui-qt/MainDialog.h"
+#include "gui-qt/MainWiring.h"
+#include "gui-qt/ReadingTableView.h"
 
 namespace tarvo {
 namespace {

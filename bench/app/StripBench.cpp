@@ -10,7 +10,7 @@
 
 #include "RecordingMessageBoxes.h"
 #include "app/StripProgress.h"
-#include "app/ui/StripWindow.h"
+#include "gui-qt/StripWindow.h"
 
 namespace tarvo {
 namespace {

@@ -1,8 +1,0 @@
-#include <windows.h>
-
-#include "app/win32/ReaderApp.h"
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    tarvo::win32::ReaderApp app(instance);
-    return app.run();
-}

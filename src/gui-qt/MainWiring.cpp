@@ -1,0 +1,123 @@
+#include "gui-qt/MainWiring.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEvent>
+#include <QHelpEvent>
+#include <QTimer>
+#include <QToolTip>
+#include <cstdio>
+
+#include "app/posix/AlsaBeeper.h"
+#include "app/posix/PosixJournalFiles.h"
+#include "device/PortSettings.h"
+#include "device/PortsDialogLogic.h"
+#include "device/posix/PosixDeviceProbe.h"
+#include "files/Printing.h"
+#include "files/posix/PosixFileCreator.h"
+#include "gui-qt/Cp1252Text.h"
+#include "gui-qt/MainDialog.h"
+#include "gui-qt/PortsDialog.h"
+#include "gui-qt/QtFileChooser.h"
+#include "gui-qt/QtPrinter.h"
+#include "res/ControlIds.h"
+
+namespace tarvo {
+
+namespace {
+
+// A COM button's tooltip is made when it is asked for, so it tells whether
+// the device is there now, not when the window opened.
+class ComToolTip final : public QObject {
+  public:
+    ComToolTip(QAbstractButton* button, int comPort, IniFile& ini, DeviceProbe& probe)
+        : QObject(button), comPort_(comPort), ini_(ini), probe_(probe) {
+        button->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) {
+            return QObject::eventFilter(watched, event);
+        }
+        const std::string path = portPath(ini_, comPort_);
+        const std::string text = comToolTip(comPort_, path, portAccessText(probe_, path));
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), cp1252::onScreen(text),
+                           static_cast<QWidget*>(watched));
+        return true;
+    }
+
+  private:
+    int comPort_;
+    IniFile& ini_;
+    DeviceProbe& probe_;
+};
+
+constexpr int kComButtons[] = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
+
+}  // namespace
+
+MainWiringParts desktopParts(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
+                             AutomationServerFactory spreadsheetServer,
+                             std::filesystem::path journal) {
+    MainWiringParts parts;
+    parts.device = std::move(device);
+    parts.spreadsheetServer = std::move(spreadsheetServer);
+    parts.journal = std::move(journal);
+    parts.beeper = std::make_unique<AlsaBeeper>([] { QApplication::beep(); });
+    parts.chooser = std::make_unique<QtFileChooser>(&dialog);
+    parts.files = std::make_unique<PosixFileCreator>();
+    parts.printDialog = std::make_unique<QtPrintDialog>();
+    parts.probe = std::make_unique<PosixDeviceProbe>();
+    parts.journalFiles = std::make_unique<PosixJournalFiles>();
+    return parts;
+}
+
+MainWiring::MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
+                       AutomationServerFactory spreadsheetServer, std::filesystem::path journal)
+    : MainWiring(dialog, desktopParts(dialog, std::move(device), std::move(spreadsheetServer),
+                                      std::move(journal))) {}
+
+MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
+    : dialog_(dialog),
+      parts_(std::move(parts)),
+      link_(*parts_.device),
+      timer_([this] { cycle_.tick(); }),
+      cycle_(dialog.state(), link_, timer_, *parts_.beeper, dialog.messages()),
+      excel_(&dialog,
+             {dialog.state().ini(), dialog.messages(), *parts_.chooser,
+              std::move(parts_.spreadsheetServer), std::move(parts_.prepareSpreadsheetServer),
+              std::move(parts_.spreadsheetStartingNotice)},
+             {[this] { actions_.excelOpened(excel_.placement()); },
+              [this] { actions_.excelClosed(); }}),
+      actions_(dialog.state(), cycle_,
+               {dialog.messages(), *parts_.chooser, *parts_.files, *parts_.printDialog,
+                *parts_.journalFiles, parts_.journal, [&dialog](std::function<void()> later) {
+                    QTimer::singleShot(0, &dialog, std::move(later));
+                }}) {
+    cycle_.setDiagnostics(
+        [](const std::string& line) { std::fprintf(stderr, "tarvo: %s\n", line.c_str()); });
+    dialog.setButtonHandler(id::kStartDev, [this] { cycle_.startStopClicked(); });
+    dialog.setButtonHandler(id::kSave, [this] { actions_.save(); });
+    dialog.setButtonHandler(id::kPrint, [this] { actions_.print(); });
+    dialog.setButtonHandler(id::kExcel, [this] { excel_.open(); });
+    dialog.setPortsHandler([this] { openPorts(); });
+    installComToolTips();
+}
+
+void MainWiring::beginJournal() {
+    actions_.beginJournal();
+}
+
+void MainWiring::openPorts() {
+    PortsDialog ports(dialog_.state().ini(), parts_.deviceRoot, *parts_.probe, &dialog_);
+    ports.exec();
+}
+
+void MainWiring::installComToolTips() {
+    for (int com = 1; com <= 4; ++com) {
+        new ComToolTip(dialog_.button(kComButtons[com - 1]), com, dialog_.state().ini(),
+                       *parts_.probe);
+    }
+}
+
+}  // namespace tarvo

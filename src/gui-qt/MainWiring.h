@@ -1,0 +1,79 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/AcquisitionCycle.h"
+#include "app/DeviceReadingLink.h"
+#include "app/JournalFile.h"
+#include "app/MainWindowActions.h"
+#include "device/DeviceProbe.h"
+#include "excel/ExcelLink.h"
+#include "files/FileChooser.h"
+#include "files/OutputFile.h"
+#include "files/Printing.h"
+#include "gui-qt/ExcelDialogOpener.h"
+#include "gui-qt/QtPollTimer.h"
+
+namespace tarvo {
+
+class MainDialog;
+
+// The outside world behind the main window's buttons; tests hand in fakes.
+struct MainWiringParts {
+    std::unique_ptr<DeviceLink> device;
+    AutomationServerFactory spreadsheetServer;
+    // Starts the spreadsheet server ahead of InitEXCEL when the Excel dialog
+    // opens; empty: it starts when asked for.
+    std::function<void()> prepareSpreadsheetServer;
+    // Shown in the Excel dialog while InitEXCEL waits for the server.
+    std::string spreadsheetStartingNotice;
+    std::filesystem::path journal;  // empty: the table is kept nowhere but in the window
+    std::unique_ptr<Beeper> beeper;
+    std::unique_ptr<FileChooser> chooser;
+    std::unique_ptr<FileCreator> files;
+    std::unique_ptr<PrintDialog> printDialog;
+    std::unique_ptr<DeviceProbe> probe;
+    std::filesystem::path deviceRoot = "/";  // where the Ports window looks for /dev
+    std::unique_ptr<JournalFiles> journalFiles;
+};
+
+// This system's parts: ALSA, Qt's file and print dialogs, POSIX files and devices.
+MainWiringParts desktopParts(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
+                             AutomationServerFactory spreadsheetServer,
+                             std::filesystem::path journal);
+
+// What the main window's Start Dev., Save, Print and EXCEL buttons drive: the
+// densitometer on its serial port, the files, the printer and the spreadsheet;
+// and the journal that keeps the table on disk.
+class MainWiring {
+  public:
+    MainWiring(MainDialog& dialog, MainWiringParts parts);
+    // Without a journal file the table is kept nowhere but in the window.
+    MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
+               AutomationServerFactory spreadsheetServer, std::filesystem::path journal = {});
+
+    // Once the window is shown: offers the readings the last session did not
+    // save, then keeps this session's table in the journal.
+    void beginJournal();
+
+    AcquisitionCycle& cycle() { return cycle_; }
+    ExcelDialogOpener& excel() { return excel_; }
+    const QtPollTimer& timer() const { return timer_; }
+
+  private:
+    void openPorts();
+    void installComToolTips();
+
+    MainDialog& dialog_;
+    MainWiringParts parts_;
+    DeviceReadingLink link_;
+    QtPollTimer timer_;
+    AcquisitionCycle cycle_;
+    ExcelDialogOpener excel_;
+    MainWindowActions actions_;
+};
+
+}  // namespace tarvo

@@ -1,0 +1,169 @@
+#include "gui-qt/StripWindow.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include "app/PictureSaving.h"
+#include "gui-qt/ProgramIcon.h"
+#include "gui-qt/QtFileChooser.h"
+
+namespace tarvo {
+
+namespace {
+
+struct InkLook {
+    CurveInk ink;
+    const char* name;
+    QColor colour;
+};
+
+// Yellow a little darker than the ink, so that its curve shows on white.
+const InkLook kInks[] = {
+    {CurveInk::Cyan, "Cyan", QColor(0, 160, 227)},
+    {CurveInk::Magenta, "Magenta", QColor(228, 0, 124)},
+    {CurveInk::Yellow, "Yellow", QColor(230, 190, 0)},
+    {CurveInk::Black, "Black", QColor(0, 0, 0)},
+    {CurveInk::Density, "Density", QColor(96, 96, 96)},
+};
+
+constexpr int kLongAxis = 25;  // patches above which the axis is labelled every fifth
+
+QList<QPointF> chartPoints(const DensityCurve& curve) {
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(curve.points.size()));
+    for (const CurvePoint& point : curve.points) {
+        points.append(QPointF(point.patch, point.density));
+    }
+    return points;
+}
+
+}  // namespace
+
+StripWindow::StripWindow(ReadingTable& table, int fileType, MessageBoxes& messages,
+                         FileChooser* chooser, QWidget* owner)
+    : QWidget(owner, Qt::Window),
+      progress_(table, fileType),
+      messages_(messages),
+      ownChooser_(chooser ? nullptr : std::make_unique<QtFileChooser>(this)),
+      chooser_(chooser ? *chooser : *ownChooser_) {
+    setObjectName("strip");
+    setWindowTitle(QStringLiteral("Strip"));
+    setWindowIcon(programIcon());
+
+    text_ = new QLabel(this);
+    QFont large = text_->font();
+    large.setPointSize(large.pointSize() * 3 / 2);
+    large.setBold(true);
+    text_->setFont(large);
+
+    auto* chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    createSeries(*chart);
+    createAxes(*chart);
+    view_ = new QChartView(chart, this);
+    view_->setRenderHint(QPainter::Antialiasing);
+    view_->setMinimumSize(640, 400);
+
+    saveButton_ = new QPushButton(QStringLiteral("Save Picture..."), this);
+    connect(saveButton_, &QPushButton::clicked, this, &StripWindow::savePictureClicked);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(saveButton_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text_);
+    layout->addWidget(view_, 1);
+    layout->addLayout(buttons);
+
+    progress_.setChangeListener([this] { tableChanged(); });
+    refresh();
+}
+
+StripWindow::~StripWindow() {
+    progress_.setChangeListener(nullptr);
+}
+
+void StripWindow::createSeries(QChart& chart) {
+    for (const InkLook& look : kInks) {
+        auto* series = new QLineSeries;
+        series->setName(QString::fromLatin1(look.name));
+        QPen pen(look.colour);
+        pen.setWidth(2);
+        series->setPen(pen);
+        series->setPointsVisible(true);
+        chart.addSeries(series);
+        series_[look.ink] = series;
+    }
+}
+
+void StripWindow::createAxes(QChart& chart) {
+    patchAxis_ = new QValueAxis;
+    patchAxis_->setTitleText(QStringLiteral("Patch"));
+    patchAxis_->setLabelFormat(QStringLiteral("%d"));
+    patchAxis_->setTickType(QValueAxis::TicksDynamic);
+    patchAxis_->setTickAnchor(0);
+    densityAxis_ = new QValueAxis;
+    densityAxis_->setTitleText(QStringLiteral("Density"));
+    densityAxis_->setLabelFormat(QStringLiteral("%.1f"));
+    densityAxis_->setTickType(QValueAxis::TicksDynamic);
+    densityAxis_->setTickAnchor(0);
+    densityAxis_->setTickInterval(0.5);
+    chart.addAxis(patchAxis_, Qt::AlignBottom);
+    chart.addAxis(densityAxis_, Qt::AlignLeft);
+    for (auto& [ink, series] : series_) {
+        series->attachAxis(patchAxis_);
+        series->attachAxis(densityAxis_);
+    }
+}
+
+QString StripWindow::text() const {
+    return text_->text();
+}
+
+void StripWindow::tableChanged() {
+    if (refreshPending_ || !isVisible()) {
+        return;
+    }
+    refreshPending_ = true;
+    QTimer::singleShot(0, this, &StripWindow::refresh);
+}
+
+void StripWindow::refresh() {
+    refreshPending_ = false;
+    const StripPicture picture = progress_.picture();
+    text_->setText(QString::fromLatin1(picture.text));
+    for (auto& [ink, series] : series_) {
+        series->setVisible(false);
+        series->clear();
+    }
+    for (const DensityCurve& curve : picture.curves) {
+        QLineSeries* series = series_.at(curve.ink);
+        series->replace(chartPoints(curve));
+        series->setVisible(true);
+    }
+    const int patches = std::max(picture.patches, 2);
+    patchAxis_->setRange(1, patches);
+    patchAxis_->setTickInterval(patches > kLongAxis ? 5 : 1);
+    densityAxis_->setRange(picture.lowest, picture.highest);
+}
+
+void StripWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refresh();
+}
+
+void StripWindow::savePictureClicked() {
+    savePicture(chooser_, messages_, [this](const std::string& path) {
+        return view_->grab().save(QFile::decodeName(QByteArray::fromStdString(path)), "PNG");
+    });
+}
+
+}  // namespace tarvo

@@ -1,0 +1,225 @@
+#include "gui-win32/ExcelDialog.h"
+
+#include <vector>
+
+#include "excel/Placement.h"
+#include "gui-win32/WindowText.h"
+#include "res/ControlIds.h"
+
+namespace tarvo::win32 {
+
+namespace {
+
+constexpr int kExcelTemplate = 132;
+constexpr std::size_t kFieldChars = 255;
+
+constexpr int kEditIds[] = {
+    id::kFileName,   id::kSet1Row, id::kSet1Column, id::kSet1FirstListColumn,
+    id::kSet1Length, id::kSet2Row, id::kSet2Column, id::kSet2FirstListColumn,
+    id::kSet2Length};
+constexpr int kExcelButtonIds[] = {id::kShowExcel, id::kHideExcel, id::kSaveExcel};
+
+bool isEdit(int id) {
+    for (int edit : kEditIds) {
+        if (edit == id) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+ExcelDialog::ExcelDialog(HINSTANCE instance, HWND owner, TransferSession& session,
+                         ExcelDialogServices services, std::function<void()> closed)
+    : logic_(session, std::move(services)), closed_(std::move(closed)) {
+    CreateDialogParamA(instance, MAKEINTRESOURCEA(kExcelTemplate), owner, dialogProc,
+                       reinterpret_cast<LPARAM>(this));
+}
+
+ExcelDialog::~ExcelDialog() {
+    logic_.setChangeListener(nullptr);
+    if (window_ && IsWindow(window_)) {
+        closed_ = nullptr;
+        DestroyWindow(window_);
+    }
+}
+
+INT_PTR CALLBACK ExcelDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<ExcelDialog*>(lParam);
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        self->window_ = window;
+        self->logic_.setChangeListener([self] { self->showLogic(); });
+        self->logic_.start();
+        self->showLogic();
+        return TRUE;
+    }
+    auto* self = reinterpret_cast<ExcelDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    return self ? self->handleMessage(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR ExcelDialog::handleMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_COMMAND:
+            command(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_CLOSE:
+            closeRequested();
+            return TRUE;
+        case WM_NCDESTROY: {
+            // The last message of the window: the object may go with it.
+            SetWindowLongPtrA(window_, DWLP_USER, 0);
+            window_ = nullptr;
+            auto closed = std::move(closed_);
+            if (closed) {
+                closed();
+            }
+            return FALSE;
+        }
+        default:
+            return FALSE;
+    }
+}
+
+void ExcelDialog::command(int id, int code) {
+    if (showing_) {
+        return;
+    }
+    if (isEdit(id)) {
+        if (code == EN_CHANGE) {
+            logic_.textEdited(id, itemText(window_, id, kFieldChars));
+        }
+        return;
+    }
+    if (id == id::kSheetName) {
+        if (code == CBN_SELCHANGE) {
+            logic_.sheetChosen(
+                static_cast<int>(SendDlgItemMessageA(window_, id, CB_GETCURSEL, 0, 0)));
+        }
+        return;
+    }
+    if (code == BN_CLICKED) {
+        click(id);
+    }
+}
+
+void ExcelDialog::click(int id) {
+    switch (id) {
+        case id::kBrowse:
+            return logic_.browseClicked();
+        case id::kInitExcel:
+            return logic_.initExcelClicked();
+        case id::kHorizontal:
+            return logic_.horizontalClicked();
+        case id::kVertical:
+            return logic_.verticalClicked();
+        case id::kShowExcel:
+            return logic_.showExcelClicked();
+        case id::kHideExcel:
+            return logic_.hideExcelClicked();
+        case id::kSaveExcel:
+            return logic_.saveExcelClicked();
+        case id::kCloseExcel:
+            return logic_.closeExcelClicked();
+        case id::kInitValues:
+            return logic_.initValuesClicked();
+        // Close, the hidden Cancel and Escape end the window as its close
+        // box does, so the main window always learns that it is gone.
+        case id::kExcelClose:
+        case id::kExcelCancel:
+            return closeRequested();
+        default:
+            return;
+    }
+}
+
+void ExcelDialog::closeRequested() {
+    if (logic_.closeRequested()) {
+        DestroyWindow(window_);
+    }
+}
+
+void ExcelDialog::showLogic() {
+    if (!window_) {
+        return;
+    }
+    showing_ = true;
+    for (int id : kEditIds) {
+        if (itemText(window_, id, kFieldChars) != logic_.text(id)) {
+            setItemText(window_, id, logic_.text(id));
+        }
+    }
+    for (int id : {id::kHorizontal, id::kVertical}) {
+        CheckDlgButton(window_, id, logic_.isChecked(id) ? BST_CHECKED : BST_UNCHECKED);
+    }
+    for (int id : kExcelButtonIds) {
+        EnableWindow(GetDlgItem(window_, id), logic_.isEnabled(id) ? TRUE : FALSE);
+    }
+    showSheets();
+    showing_ = false;
+}
+
+// The list is rebuilt only when the names differ, entry 0 deleted until none
+// is left and the names appended in order.
+void ExcelDialog::showSheets() {
+    HWND combo = GetDlgItem(window_, id::kSheetName);
+    const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    std::vector<std::string> shown;
+    for (int i = 0; i < count; ++i) {
+        std::vector<char> text(
+            static_cast<std::size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0)) + 1);
+        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        shown.emplace_back(text.data());
+    }
+    if (shown != logic_.sheetEntries()) {
+        for (int i = 0; i < count; ++i) {
+            SendMessageA(combo, CB_DELETESTRING, 0, 0);
+        }
+        for (const std::string& name : logic_.sheetEntries()) {
+            SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(name.c_str()));
+        }
+    }
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(logic_.sheetSelection()), 0);
+}
+
+ExcelDialogOpener::ExcelDialogOpener(HINSTANCE instance, HWND mainWindow,
+                                     ExcelDialogServices services, ExcelDialogHooks hooks)
+    : instance_(instance),
+      mainWindow_(mainWindow),
+      services_(std::move(services)),
+      hooks_(std::move(hooks)) {}
+
+ExcelDialogOpener::~ExcelDialogOpener() {
+    dialog_.reset();
+    session_.client.reset();
+}
+
+void ExcelDialogOpener::open() {
+    if (dialog_) {
+        ShowWindow(dialog_->handle(), SW_SHOW);
+        SetForegroundWindow(dialog_->handle());
+        return;
+    }
+    dialog_ = std::make_unique<ExcelDialog>(instance_, mainWindow_, session_, services_,
+                                            [this] { closed(); });
+    if (hooks_.opened) {
+        hooks_.opened();
+    }
+    ShowWindow(dialog_->handle(), SW_SHOW);
+}
+
+void ExcelDialogOpener::closed() {
+    // Called from the window's last message; the object goes after it.
+    std::unique_ptr<ExcelDialog> gone = std::move(dialog_);
+    if (hooks_.closed) {
+        hooks_.closed();
+    }
+}
+
+std::function<void(const ReadingTable&, int)> ExcelDialogOpener::placement() {
+    return placementWhileOpen(session_, [this] { return dialog_ != nullptr; });
+}
+
+}  // namespace tarvo::win32

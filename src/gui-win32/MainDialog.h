@@ -1,0 +1,83 @@
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "app/DateText.h"
+#include "app/MainWindowState.h"
+#include "files/IniFile.h"
+#include "gui-win32/ReadingListView.h"
+#include "gui-win32/WelcomeWindow.h"
+
+namespace tarvo::win32 {
+
+// What the main window needs from outside.
+struct MainDialogServices {
+    HINSTANCE instance;
+    IniFile& ini;
+    const Clock& clock;
+    std::filesystem::path programFolder;  // where TRWelcome.bmp lies
+};
+
+// The program's one main window, template 102: the reading table and its 17
+// other controls. It shows a MainWindowState and reports the operator's
+// actions to it; it decides nothing itself. Enter and Esc do not end it; the
+// close box does, and ends the program.
+class MainDialog {
+  public:
+    // "&Copy Rows" in the system menu and Ctrl+C: the rows to the clipboard.
+    static constexpr int kCopyRowsCommand = 32;
+
+    explicit MainDialog(MainDialogServices services);
+    ~MainDialog();
+    MainDialog(const MainDialog&) = delete;
+    MainDialog& operator=(const MainDialog&) = delete;
+
+    // Creates the window from its template; false when that failed.
+    bool create();
+    HWND handle() const { return window_; }
+    HINSTANCE instance() const { return services_.instance; }
+    MainWindowState& state() { return *state_; }
+
+    // What Start Dev., Save, Print and EXCEL do; until set, they do nothing.
+    void setButtonHandler(int id, std::function<void()> handler);
+    // What a tick of the window timer (id 1) does.
+    void setTimerHandler(std::function<void()> handler) { timerHandler_ = std::move(handler); }
+    // Runs the function from the message loop, once the message being handled
+    // is done with.
+    void post(std::function<void()> later);
+
+  private:
+    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void initialise();
+    void addAboutEntry();
+    void setIcons();
+    void command(int id, int code);
+    void notify(const NMHDR& header, LPARAM lParam);
+    bool systemCommand(WPARAM command);
+    void copyRows();
+    bool paintMinimised();
+    void showState();
+    void runPosted();
+    HWND item(int id) const { return GetDlgItem(window_, id); }
+
+    MainDialogServices services_;
+    HWND window_ = nullptr;
+    HICON icon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    std::unique_ptr<ReadingListView> list_;
+    std::unique_ptr<MainWindowState> state_;
+    std::unique_ptr<WelcomeWindow> welcome_;
+    std::map<int, std::function<void()>> handlers_;
+    std::function<void()> timerHandler_;
+    std::deque<std::function<void()>> posted_;
+    bool showing_ = false;
+};
+
+}  // namespace tarvo::win32

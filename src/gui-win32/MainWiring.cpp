@@ -1,0 +1,29 @@
+#include "gui-win32/MainWiring.h"
+
+#include "res/ControlIds.h"
+
+namespace tarvo::win32 {
+
+MainWiring::MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringParts parts)
+    : device_(std::move(parts.device)),
+      files_(std::move(parts.files)),
+      journalFiles_(std::move(parts.journalFiles)),
+      link_(*device_),
+      timer_(dialog.handle()),
+      cycle_(dialog.state(), link_, timer_, beeper_, messages),
+      excel_(dialog.instance(), dialog.handle(),
+             {dialog.state().ini(), messages, chooser_, std::move(parts.spreadsheetServer)},
+             {[this] { actions_.excelOpened(excel_.placement()); },
+              [this] { actions_.excelClosed(); }}),
+      actions_(dialog.state(), cycle_,
+               {messages, chooser_, *files_, printDialog_, *journalFiles_, std::move(parts.journal),
+                [&dialog](std::function<void()> later) { dialog.post(std::move(later)); }}) {
+    chooser_.setOwner(dialog.handle());
+    dialog.setTimerHandler([this] { cycle_.tick(); });
+    dialog.setButtonHandler(id::kStartDev, [this] { cycle_.startStopClicked(); });
+    dialog.setButtonHandler(id::kSave, [this] { actions_.save(); });
+    dialog.setButtonHandler(id::kPrint, [this] { actions_.print(); });
+    dialog.setButtonHandler(id::kExcel, [this] { excel_.open(); });
+}
+
+}  // namespace tarvo::win32

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "app/AcquisitionCycle.h"
+#include "app/DeviceReadingLink.h"
+#include "app/JournalFile.h"
+#include "app/MainWindowActions.h"
+#include "excel/ExcelLink.h"
+#include "files/OutputFile.h"
+#include "gui-win32/ExcelDialog.h"
+#include "gui-win32/GdiPrinter.h"
+#include "gui-win32/MainDialog.h"
+#include "gui-win32/Win32AcquisitionPorts.h"
+#include "gui-win32/Win32FileChooser.h"
+#include "res/MessageBoxes.h"
+
+namespace tarvo::win32 {
+
+// What the platform gives the main window's buttons to drive.
+struct MainWiringParts {
+    std::unique_ptr<DeviceLink> device;
+    std::unique_ptr<FileCreator> files;
+    AutomationServerFactory spreadsheetServer;
+    std::unique_ptr<JournalFiles> journalFiles;
+    std::filesystem::path journal;  // empty: the table is kept nowhere but in the window
+};
+
+// What the main window's Start Dev., Save, Print and EXCEL buttons drive: the
+// densitometer on its serial port, the files, the printer and the spreadsheet;
+// and the journal that keeps the table on disk.
+class MainWiring {
+  public:
+    MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringParts parts);
+
+    // Once the window is shown: offers the readings the last session did not
+    // save, then keeps this session's table in the journal.
+    void beginJournal() { actions_.beginJournal(); }
+
+    AcquisitionCycle& cycle() { return cycle_; }
+    ExcelDialogOpener& excel() { return excel_; }
+
+  private:
+    std::unique_ptr<DeviceLink> device_;
+    std::unique_ptr<FileCreator> files_;
+    std::unique_ptr<JournalFiles> journalFiles_;
+    DeviceReadingLink link_;
+    WindowTimer timer_;
+    Win32Beeper beeper_;
+    AcquisitionCycle cycle_;
+    Win32FileChooser chooser_;
+    GdiPrintDialog printDialog_;
+    ExcelDialogOpener excel_;
+    MainWindowActions actions_;
+};
+
+}  // namespace tarvo::win32

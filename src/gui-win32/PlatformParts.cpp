@@ -1,0 +1,20 @@
+#include "gui-win32/PlatformParts.h"
+
+#include "app/win32/Win32JournalFiles.h"
+#include "device/win32/Win32DeviceLink.h"
+#include "excel/com/ComAutomation.h"
+#include "files/win32/Win32Files.h"
+
+namespace tarvo::win32 {
+
+MainWiringParts platformParts(MessageBoxes& messages) {
+    MainWiringParts parts;
+    parts.device = makeWin32DeviceLink();
+    parts.files = std::make_unique<Win32FileCreator>();
+    parts.spreadsheetServer = makeComAutomation(messages);
+    parts.journalFiles = std::make_unique<Win32JournalFiles>();
+    parts.journal = journalFilePath();
+    return parts;
+}
+
+}  // namespace tarvo::win32

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "gui-win32/MainWiring.h"
+#include "res/MessageBoxes.h"
+
+namespace tarvo::win32 {
+
+// The Windows layers behind the main window's buttons: the serial ports
+// COM1..COM4, the files that saving creates with CreateFileA, Excel over COM
+// (its start-up failures told through messages) and the journal in the
+// user's local application data.
+MainWiringParts platformParts(MessageBoxes& messages);
+
+}  // namespace tarvo::win32

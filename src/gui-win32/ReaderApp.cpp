@@ -1,0 +1,66 @@
+#include "gui-win32/ReaderApp.h"
+
+#include <commctrl.h>
+
+#include <string_view>
+
+#include "files/win32/Win32Files.h"
+#include "gui-win32/MainDialog.h"
+#include "gui-win32/MainWiring.h"
+#include "gui-win32/PlatformParts.h"
+
+namespace tarvo::win32 {
+
+namespace {
+
+bool hasClass(HWND window, std::string_view wanted) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    return std::string_view(name) == wanted;
+}
+
+// Ctrl+C in the main window copies rows, except in the comment edit, which
+// copies its own text.
+bool copiesRows(const MSG& message, HWND root, HWND mainWindow) {
+    return message.message == WM_KEYDOWN && message.wParam == 'C' &&
+           (GetKeyState(VK_CONTROL) & 0x8000) != 0 && root == mainWindow &&
+           !hasClass(message.hwnd, "Edit");
+}
+
+}  // namespace
+
+ReaderApp::ReaderApp(HINSTANCE instance) : instance_(instance), ini_(settingsFilePath()) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+int ReaderApp::run() {
+    MainDialog dialog({instance_, ini_, clock_, programFolder()});
+    if (!dialog.create()) {
+        return 1;
+    }
+    messages_.setOwner(dialog.handle());
+    MainWiring wiring(dialog, messages_, platformParts(messages_));
+    ShowWindow(dialog.handle(), SW_SHOW);
+    wiring.beginJournal();
+    return runMessageLoop(dialog.handle());
+}
+
+int runMessageLoop(HWND mainWindow) {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+        if (copiesRows(message, root, mainWindow)) {
+            SendMessageA(mainWindow, WM_COMMAND, MainDialog::kCopyRowsCommand, 0);
+            continue;
+        }
+        if (root && hasClass(root, "#32770") && IsDialogMessageA(root, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
+
+}  // namespace tarvo::win32

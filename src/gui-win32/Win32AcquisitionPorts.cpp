@@ -1,0 +1,25 @@
+#include "gui-win32/Win32AcquisitionPorts.h"
+
+namespace tarvo::win32 {
+
+bool WindowTimer::install(std::chrono::milliseconds period) {
+    installed_ = SetTimer(window_, kId, static_cast<UINT>(period.count()), nullptr);
+    return installed_ != 0;
+}
+
+void WindowTimer::kill() {
+    if (installed_ != 0) {
+        KillTimer(window_, installed_);
+        installed_ = 0;
+    }
+}
+
+void Win32Beeper::beep(int frequencyHz, std::chrono::milliseconds duration) {
+    Beep(static_cast<DWORD>(frequencyHz), static_cast<DWORD>(duration.count()));
+}
+
+void Win32Beeper::pause(std::chrono::milliseconds duration) {
+    Sleep(static_cast<DWORD>(duration.count()));
+}
+
+}  // namespace tarvo::win32

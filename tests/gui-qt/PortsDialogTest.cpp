@@ -1,0 +1,75 @@
+#include "gui-qt/PortsDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "FakeDeviceProbe.h"
+#include "QtTyping.h"
+#include "TempDir.h"
+#include "files/IniFile.h"
+
+namespace tarvo {
+namespace {
+
+class PortsDialogTest : public ::testing::Test {
+  protected:
+    test::TempDir dir;
+    test::FakeDeviceProbe probe{dir / "root"};
+    IniFile ini{dir / "Tarvo.ini"};
+};
+
+TEST_F(PortsDialogTest, PluggedInAdapterAppearsWhileTheWindowIsOpen) {
+    PortsDialog dialog(ini, probe.root(), probe);
+    dialog.show();
+    probe.addNode("ttyUSB0");
+    probe.addById("usb-FTDI_FT232R_A1B2-if00-port0", "ttyUSB0");
+    // Well beyond the one-second look, for a loaded machine.
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.deviceList()->count(), 2, 10000);
+    EXPECT_EQ(dialog.deviceList()->item(0)->text(), "usb-FTDI_FT232R_A1B2-if00-port0 (ttyUSB0)");
+}
+
+TEST_F(PortsDialogTest, UseWritesTheSelectedDeviceToPortsAndShowsItPresent) {
+    const auto node = probe.addNode("ttyACM0");
+    PortsDialog dialog(ini, probe.root(), probe);
+    dialog.deviceList()->setCurrentRow(0);
+    dialog.useButton(2)->click();
+    EXPECT_EQ(ini.value("Ports", "COM2"), node.string());
+    EXPECT_EQ(dialog.pathEdit(2)->text().toStdString(), node.string());
+    EXPECT_EQ(dialog.statusLabel(2)->text(), "present");
+}
+
+TEST_F(PortsDialogTest, TypedPathIsWrittenOnEnterAndADeniedDeviceSaysHowToFixIt) {
+    probe.addNode("ttyUSB3");
+    probe.deny("ttyUSB3");
+    PortsDialog dialog(ini, probe.root(), probe);
+    EXPECT_TRUE(dialog.deviceList()->item(0)->text().contains("sudo usermod -aG dialout $USER"));
+    QLineEdit* edit = dialog.pathEdit(1);
+    edit->selectAll();
+    QTest::keyClicks(edit, "/dev/ttyUSB9");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(ini.value("Ports", "COM1"), "/dev/ttyUSB9");
+    EXPECT_EQ(dialog.statusLabel(1)->text(), "missing");
+}
+
+// [Ports] holds CP1252 like every setting; the file system spells the name in UTF-8.
+TEST_F(PortsDialogTest, TypedPathIsCp1252InPortsAndOneTheCodePageCannotHoldIsRefused) {
+    const auto node = probe.addNode("k\u00E4se\u20AC");
+    PortsDialog dialog(ini, probe.root(), probe);
+    QLineEdit* edit = dialog.pathEdit(1);
+    edit->clear();
+    test::typeText(edit, QString::fromStdString(node.string()));
+    test::typeText(edit, QString::fromUtf8("\u03A9"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    const std::string inPorts = (probe.root() / "dev" / "k\xE4se\x80").string();
+    EXPECT_EQ(ini.value("Ports", "COM1"), inPorts);
+    EXPECT_EQ(edit->text().toStdString(), node.string());
+    EXPECT_EQ(dialog.statusLabel(1)->text(), "present") << "the node is asked by its UTF-8 name";
+}
+
+}  // namespace
+}  // namespace tarvo
