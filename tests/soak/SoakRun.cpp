@@ -23,10 +23,10 @@
 #include "RecordingMessageBoxes.h"
 #include "SoakCheck.h"
 #include "app/posix/PosixJournalFiles.h"
-#include "app/ui/MainDialog.h"
-#include "app/ui/MainWiring.h"
 #include "device/posix/PosixDeviceLink.h"
 #include "excel/calc/CalcAutomationServer.h"
+#include "gui-qt/MainDialog.h"
+#include "gui-qt/MainWiring.h"
 #include "res/ControlIds.h"
 
 namespace tarvo::soak {
