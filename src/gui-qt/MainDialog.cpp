@@ -225,6 +225,15 @@ void MainDialog::createStripEntry() {
     stripAction_->setShortcutContext(Qt::WindowShortcut);
     addAction(stripAction_);
     connect(stripAction_, &QAction::triggered, this, &MainDialog::showStrip);
+    exportCgatsAction_ = new QAction(QString::fromLatin1(text::kExportCgatsEntry), this);
+    exportCgatsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    exportCgatsAction_->setShortcutContext(Qt::WindowShortcut);
+    addAction(exportCgatsAction_);
+    connect(exportCgatsAction_, &QAction::triggered, this, [this] {
+        if (exportCgatsHandler_) {
+            exportCgatsHandler_();
+        }
+    });
 }
 
 // Modeless and kept once built: closing it only hides it.
@@ -322,6 +331,7 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     menu.addAction(portsAction_);
     menu.addAction(copyRowsAction_);
     menu.addAction(stripAction_);
+    menu.addAction(exportCgatsAction_);
     menu.exec(event->globalPos());
 }
 

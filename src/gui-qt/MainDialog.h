@@ -48,6 +48,7 @@ class MainDialog final : public QDialog {
     QAction* portsAction() const { return portsAction_; }
     QAction* copyRowsAction() const { return copyRowsAction_; }
     QAction* stripAction() const { return stripAction_; }
+    QAction* exportCgatsAction() const { return exportCgatsAction_; }
     // Null until the operator first opens it.
     StripWindow* stripWindow() const { return strip_; }
 
@@ -55,6 +56,10 @@ class MainDialog final : public QDialog {
     void setButtonHandler(int id, std::function<void()> handler);
     // What "&Ports..." (F2) opens; offered only while no acquisition runs.
     void setPortsHandler(std::function<void()> handler) { portsHandler_ = std::move(handler); }
+    // What "Export CGATS..." (Ctrl+E) does; until set, nothing.
+    void setExportCgatsHandler(std::function<void()> handler) {
+        exportCgatsHandler_ = std::move(handler);
+    }
     // Puts the selected rows, or all rows, on the clipboard as text.
     void copyRows();
 
@@ -90,6 +95,8 @@ class MainDialog final : public QDialog {
     std::function<void()> portsHandler_;
     QAction* stripAction_ = nullptr;
     StripWindow* strip_ = nullptr;
+    QAction* exportCgatsAction_ = nullptr;
+    std::function<void()> exportCgatsHandler_;
 };
 
 }  // namespace tarvo

@@ -101,6 +101,7 @@ MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
     dialog.setButtonHandler(id::kPrint, [this] { actions_.print(); });
     dialog.setButtonHandler(id::kExcel, [this] { excel_.open(); });
     dialog.setPortsHandler([this] { openPorts(); });
+    dialog.setExportCgatsHandler([this] { actions_.exportCgats(); });
     installComToolTips();
 }
 

@@ -6,7 +6,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -50,6 +52,7 @@ QList<QPointF> chartPoints(const DensityCurve& curve) {
 StripWindow::StripWindow(ReadingTable& table, int fileType, MessageBoxes& messages,
                          FileChooser* chooser, QWidget* owner)
     : QWidget(owner, Qt::Window),
+      table_(table),
       progress_(table, fileType),
       messages_(messages),
       ownChooser_(chooser ? nullptr : std::make_unique<QtFileChooser>(this)),
@@ -63,6 +66,8 @@ StripWindow::StripWindow(ReadingTable& table, int fileType, MessageBoxes& messag
     large.setPointSize(large.pointSize() * 3 / 2);
     large.setBold(true);
     text_->setFont(large);
+
+    createChecksList();
 
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
@@ -80,6 +85,8 @@ StripWindow::StripWindow(ReadingTable& table, int fileType, MessageBoxes& messag
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
+    layout->addWidget(checksHeadline_);
+    layout->addWidget(checksList_);
     layout->addWidget(view_, 1);
     layout->addLayout(buttons);
 
@@ -89,6 +96,21 @@ StripWindow::StripWindow(ReadingTable& table, int fileType, MessageBoxes& messag
 
 StripWindow::~StripWindow() {
     progress_.setChangeListener(nullptr);
+}
+
+// A headline and a list the operator and a screen reader can both read;
+// choosing a check selects its row in the main table, ready for Change.
+void StripWindow::createChecksList() {
+    checksHeadline_ = new QLabel(this);
+    QFont bold = checksHeadline_->font();
+    bold.setBold(true);
+    checksHeadline_->setFont(bold);
+    checksList_ = new QListWidget(this);
+    checksList_->setAccessibleName(QStringLiteral("Checks"));
+    checksList_->setMaximumHeight(checksList_->fontMetrics().height() * 6);
+    checksList_->hide();
+    checksHeadline_->setBuddy(checksList_);
+    connect(checksList_, &QListWidget::currentRowChanged, this, &StripWindow::checkChosen);
 }
 
 void StripWindow::createSeries(QChart& chart) {
@@ -140,6 +162,7 @@ void StripWindow::refresh() {
     refreshPending_ = false;
     const StripPicture picture = progress_.picture();
     text_->setText(QString::fromLatin1(picture.text));
+    showChecks(picture.checks);
     for (auto& [ink, series] : series_) {
         series->setVisible(false);
         series->clear();
@@ -153,6 +176,31 @@ void StripWindow::refresh() {
     patchAxis_->setRange(1, patches);
     patchAxis_->setTickInterval(patches > kLongAxis ? 5 : 1);
     densityAxis_->setRange(picture.lowest, picture.highest);
+}
+
+// The list is filled again only when its texts change, so a new reading
+// (which moves every row one down) keeps the operator's place in it.
+void StripWindow::showChecks(std::vector<StripCheck> checks) {
+    checksHeadline_->setText(QString::fromLatin1(tarvo::checksHeadline(checks.size())));
+    const bool sameTexts =
+        std::equal(checks.begin(), checks.end(), checks_.begin(), checks_.end(),
+                   [](const StripCheck& a, const StripCheck& b) { return a.text == b.text; });
+    checks_ = std::move(checks);
+    if (sameTexts) {
+        return;
+    }
+    const QSignalBlocker quiet(checksList_);
+    checksList_->clear();
+    for (const StripCheck& check : checks_) {
+        checksList_->addItem(QString::fromLatin1(check.text));
+    }
+    checksList_->setVisible(!checks_.empty());
+}
+
+void StripWindow::checkChosen(int index) {
+    if (index >= 0 && index < static_cast<int>(checks_.size())) {
+        selectCheckedRow(table_, checks_[static_cast<std::size_t>(index)]);
+    }
 }
 
 void StripWindow::showEvent(QShowEvent* event) {

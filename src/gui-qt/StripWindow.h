@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "app/StripProgress.h"
 #include "files/FileChooser.h"
@@ -12,6 +13,7 @@ class QChart;
 class QChartView;
 class QLabel;
 class QLineSeries;
+class QListWidget;
 class QPushButton;
 class QValueAxis;
 
@@ -34,6 +36,8 @@ class StripWindow final : public QWidget {
     QLineSeries* series(CurveInk ink) const { return series_.at(ink); }
     QValueAxis* patchAxis() const { return patchAxis_; }
     QPushButton* savePictureButton() const { return saveButton_; }
+    QLabel* checksHeadline() const { return checksHeadline_; }
+    QListWidget* checksList() const { return checksList_; }
 
     // Shows the table as it is now; changes are otherwise shown together once
     // the event loop runs, so a reading's ten cell writes draw one picture.
@@ -43,16 +47,23 @@ class StripWindow final : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void createChecksList();
     void createSeries(QChart& chart);
     void createAxes(QChart& chart);
     void tableChanged();
     void savePictureClicked();
+    void showChecks(std::vector<StripCheck> checks);
+    void checkChosen(int index);
 
+    ReadingTable& table_;
     StripProgress progress_;
     MessageBoxes& messages_;
     std::unique_ptr<FileChooser> ownChooser_;
     FileChooser& chooser_;
     QLabel* text_ = nullptr;
+    QLabel* checksHeadline_ = nullptr;
+    QListWidget* checksList_ = nullptr;
+    std::vector<StripCheck> checks_;  // as listed, rows as the table stands now
     QChartView* view_ = nullptr;
     QValueAxis* patchAxis_ = nullptr;
     QValueAxis* densityAxis_ = nullptr;

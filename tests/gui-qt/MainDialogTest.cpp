@@ -275,7 +275,8 @@ TEST_F(MainDialogTest, ContextMenuOffersTheAboutEntry) {
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
                             dialog->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(dialog.get(), &event);
-    EXPECT_EQ(entries, (QStringList{"&About tarvo...", "&Ports...", "&Copy Rows", "&Strip..."}));
+    EXPECT_EQ(entries, (QStringList{"&About tarvo...", "&Ports...", "&Copy Rows", "&Strip...",
+                                    "Export CGATS..."}));
 }
 
 TEST_F(MainDialogTest, WindowMenuCommands16To31OpenAbout) {
@@ -481,6 +482,15 @@ TEST_F(MainDialogTest, CtrlCOnTheListCopiesWholeRowsWithHeadingsNotOneCell) {
     EXPECT_TRUE(copied.startsWith("1: No.\tNo. Dens\t3:   Cyan\t")) << copied.toStdString();
     EXPECT_EQ(copied.count('\n'), 3);
     EXPECT_TRUE(copied.contains("2\t\t1.50\t"));
+}
+
+TEST_F(MainDialogTest, CtrlEOnTheListExportsCgats) {
+    shown();
+    int exports = 0;
+    dialog->setExportCgatsHandler([&] { ++exports; });
+    dialog->tableView()->setFocus();
+    QTest::keyClick(dialog->tableView(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(exports, 1);
 }
 
 TEST_F(MainDialogTest, CopyRowsWorksWhileAcquiringAndTakesOnlySelectedRows) {

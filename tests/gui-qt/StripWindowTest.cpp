@@ -5,7 +5,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QValueAxis>
@@ -111,6 +113,27 @@ TEST_F(StripWindowPicture, SavePictureWritesThePngTheOperatorNamed) {
     ASSERT_TRUE(picture.load(QString::fromStdString(path), "PNG"));
     EXPECT_GE(picture.width(), 640);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StripWindowPicture, ChosenCheckSelectsItsRowAndChangeThereClearsIt) {
+    StripWindow strip(table, kDst21, messages, &chooser);
+    for (const char* cyan : {"0.20", "0.30", "0.30", "0.50"})
+        addReading(table, cyan);
+    strip.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&strip));
+    EXPECT_EQ(strip.checksHeadline()->text(), "1 check");
+    QListWidget* list = strip.checksList();
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), "Check Cyan 3: same as Cyan 2");
+    EXPECT_TRUE(list->isVisible());
+
+    list->setCurrentRow(0);
+    EXPECT_EQ(table.firstSelected(), 1);
+    table.change();
+    table.setCell(table.replaceRow(), 2, "0.40");
+    QTRY_COMPARE(strip.checksHeadline()->text(), QString("No checks"));
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_FALSE(list->isVisible());
 }
 
 }  // namespace
