@@ -151,6 +151,7 @@ void MainDialog::addAboutEntry() {
     }
     if (menu) {
         AppendMenuA(menu, MF_STRING, MainDialog::kCopyRowsCommand, text::kCopyRowsEntry);
+        AppendMenuA(menu, MF_STRING, MainDialog::kExportCgatsCommand, text::kExportCgatsEntry);
     }
 }
 
@@ -224,6 +225,11 @@ void MainDialog::notify(const NMHDR& header, LPARAM lParam) {
 bool MainDialog::systemCommand(WPARAM command) {
     if ((command & 0xFFF0) == kCopyRowsCommand) {
         copyRows();
+        return true;
+    }
+    if (auto found = handlers_.find(kExportCgatsCommand);
+        (command & 0xFFF0) == kExportCgatsCommand && found != handlers_.end()) {
+        found->second();
         return true;
     }
     if (!opensAbout(static_cast<int>(command))) {

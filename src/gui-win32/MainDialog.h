@@ -32,6 +32,8 @@ class MainDialog {
   public:
     // "&Copy Rows" in the system menu and Ctrl+C: the rows to the clipboard.
     static constexpr int kCopyRowsCommand = 32;
+    // "Export CGATS..." in the system menu; its handler is set as a button's.
+    static constexpr int kExportCgatsCommand = 48;
 
     explicit MainDialog(MainDialogServices services);
     ~MainDialog();

@@ -23,6 +23,7 @@ MainWiring::MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringPar
     dialog.setButtonHandler(id::kStartDev, [this] { cycle_.startStopClicked(); });
     dialog.setButtonHandler(id::kSave, [this] { actions_.save(); });
     dialog.setButtonHandler(id::kPrint, [this] { actions_.print(); });
+    dialog.setButtonHandler(MainDialog::kExportCgatsCommand, [this] { actions_.exportCgats(); });
     dialog.setButtonHandler(id::kExcel, [this] { excel_.open(); });
 }
 

@@ -319,5 +319,47 @@ TEST_F(FrontEnd, DisplaySaveWritesExactlyTheTableAsShown) {
     EXPECT_EQ(files.read("strip.txt"), expected);
 }
 
+TEST_F(FrontEnd, ExportCgatsFromTheSystemMenuWritesTheReadingsOldestFirst) {
+    startSimulator(kThreeReadings);
+    launch();
+    PostMessageA(main, WM_SYSCOMMAND, 48, 0);  // "Export CGATS..."
+    const MessageBoxSeen empty = waitForMessageBox(program->id(), "tarvo", kWindowDeadline);
+    ASSERT_NE(empty.window, nullptr) << "an empty table was not refused";
+    EXPECT_EQ(empty.text, "No readings to export.");
+    answer(empty, IDOK);
+
+    clickStartAndWaitFor("Stop Dev.");
+    ASSERT_TRUE(waitUntil([&] { return list->rowCount() == 3; }, kReadingDeadline));
+    PostMessageA(main, WM_SYSCOMMAND, 48, 0);
+    HWND dialog = waitForDialog(program->id(), "Export CGATS", kWindowDeadline);
+    ASSERT_NE(dialog, nullptr) << "no Export CGATS dialog";
+    const std::string target = files.windowsPath("strip-cgats.txt");
+    SendMessageA(fileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, kWindowDeadline));
+
+    const std::string data =
+        "BEGIN_DATA\r\n"
+        "1 1.23 0.98 0.05 1.50 45.60 \"" +
+        list->cell(2, 8) +
+        "\" \"\"\r\n"
+        "2 0.20 1.50 0.30 1.00 12.50 \"" +
+        list->cell(1, 8) +
+        "\" \"\"\r\n"
+        "3 1.00 0.90 0.95 0.80 100.00 \"" +
+        list->cell(0, 8) +
+        "\" \"\"\r\n"
+        "END_DATA\r\n";
+    ASSERT_TRUE(
+        waitUntil([&] { return files.read("strip-cgats.txt").find(data) != std::string::npos; },
+                  kWindowDeadline))
+        << "exported: \"" << files.read("strip-cgats.txt") << "\"";
+    const std::string text = files.read("strip-cgats.txt");
+    EXPECT_EQ(text.substr(0, 10), "CGATS.17\r\n");
+    EXPECT_NE(text.find("DESCRIPTOR \"" + itemTextOf(main, id::kDateText) + " DISPLAY\"\r\n"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace tarvo::test
