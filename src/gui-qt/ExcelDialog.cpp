@@ -18,16 +18,6 @@
 
 namespace tarvo {
 
-namespace {
-
-constexpr int kEditIds[] = {
-    id::kFileName,   id::kSet1Row, id::kSet1Column, id::kSet1FirstListColumn,
-    id::kSet1Length, id::kSet2Row, id::kSet2Column, id::kSet2FirstListColumn,
-    id::kSet2Length};
-constexpr int kExcelButtonIds[] = {id::kShowExcel, id::kHideExcel, id::kSaveExcel};
-
-}  // namespace
-
 ExcelDialog::ExcelDialog(QWidget* parent, TransferSession& session, ExcelDialogServices services)
     : QDialog(parent), logic_(session, std::move(services)) {
     setWindowTitle(QStringLiteral("Excel Automation"));
@@ -138,7 +128,7 @@ void ExcelDialog::createControls() {
 }
 
 void ExcelDialog::connectControls() {
-    for (int id : kEditIds) {
+    for (int id : ExcelDialogLogic::edits()) {
         auto* edit = static_cast<QLineEdit*>(control(id));
         connect(edit, &QLineEdit::textEdited, this,
                 [this, id](const QString& text) { logic_.textEdited(id, cp1252::typed(text)); });
@@ -166,7 +156,7 @@ void ExcelDialog::connectControls() {
 }
 
 void ExcelDialog::showLogic() {
-    for (int id : kEditIds) {
+    for (int id : ExcelDialogLogic::edits()) {
         auto* edit = static_cast<QLineEdit*>(control(id));
         const QString text = cp1252::onScreen(logic_.text(id));
         if (edit->text() != text) {
@@ -176,7 +166,7 @@ void ExcelDialog::showLogic() {
     for (int id : {id::kHorizontal, id::kVertical}) {
         static_cast<QRadioButton*>(control(id))->setChecked(logic_.isChecked(id));
     }
-    for (int id : kExcelButtonIds) {
+    for (int id : ExcelDialogLogic::excelButtons()) {
         control(id)->setEnabled(logic_.isEnabled(id));
     }
     auto* sheets = static_cast<QComboBox*>(control(id::kSheetName));

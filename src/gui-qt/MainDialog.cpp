@@ -65,7 +65,6 @@ constexpr TemplateEntry kControls[] = {
 
 constexpr int kWidthUnits = 366;
 constexpr int kHeightUnits = 252;
-constexpr int kComIds[] = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
 // Buttons whose work is done by later parts of the program.
 constexpr int kHookedButtons[] = {id::kStartDev, id::kSave, id::kPrint, id::kExcel};
 
@@ -163,7 +162,7 @@ void MainDialog::createControls() {
 }
 
 void MainDialog::connectControls() {
-    for (int com : kComIds) {
+    for (int com : MainWindowState::comButtons()) {
         connect(button(com), &QAbstractButton::clicked, this,
                 [this, com] { state_->comClicked(com); });
     }

@@ -52,8 +52,6 @@ class ComToolTip final : public QObject {
     DeviceProbe& probe_;
 };
 
-constexpr int kComButtons[] = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
-
 }  // namespace
 
 MainWiringParts desktopParts(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
@@ -115,9 +113,10 @@ void MainWiring::openPorts() {
 }
 
 void MainWiring::installComToolTips() {
-    for (int com = 1; com <= 4; ++com) {
-        new ComToolTip(dialog_.button(kComButtons[com - 1]), com, dialog_.state().ini(),
-                       *parts_.probe);
+    const auto buttons = MainWindowState::comButtons();
+    for (int com = 1; com <= static_cast<int>(buttons.size()); ++com) {
+        new ComToolTip(dialog_.button(buttons[static_cast<std::size_t>(com - 1)]), com,
+                       dialog_.state().ini(), *parts_.probe);
     }
 }
 

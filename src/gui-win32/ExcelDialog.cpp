@@ -13,14 +13,8 @@ namespace {
 constexpr int kExcelTemplate = 132;
 constexpr std::size_t kFieldChars = 255;
 
-constexpr int kEditIds[] = {
-    id::kFileName,   id::kSet1Row, id::kSet1Column, id::kSet1FirstListColumn,
-    id::kSet1Length, id::kSet2Row, id::kSet2Column, id::kSet2FirstListColumn,
-    id::kSet2Length};
-constexpr int kExcelButtonIds[] = {id::kShowExcel, id::kHideExcel, id::kSaveExcel};
-
 bool isEdit(int id) {
-    for (int edit : kEditIds) {
+    for (int edit : ExcelDialogLogic::edits()) {
         if (edit == id) {
             return true;
         }
@@ -145,7 +139,7 @@ void ExcelDialog::showLogic() {
         return;
     }
     showing_ = true;
-    for (int id : kEditIds) {
+    for (int id : ExcelDialogLogic::edits()) {
         if (itemText(window_, id, kFieldChars) != logic_.text(id)) {
             setItemText(window_, id, logic_.text(id));
         }
@@ -153,7 +147,7 @@ void ExcelDialog::showLogic() {
     for (int id : {id::kHorizontal, id::kVertical}) {
         CheckDlgButton(window_, id, logic_.isChecked(id) ? BST_CHECKED : BST_UNCHECKED);
     }
-    for (int id : kExcelButtonIds) {
+    for (int id : ExcelDialogLogic::excelButtons()) {
         EnableWindow(GetDlgItem(window_, id), logic_.isEnabled(id) ? TRUE : FALSE);
     }
     showSheets();

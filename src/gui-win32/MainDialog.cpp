@@ -1,5 +1,6 @@
 #include "gui-win32/MainDialog.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/CopiedRows.h"
@@ -17,17 +18,8 @@ constexpr int kMainTemplate = 102;
 constexpr int kIconResource = 128;
 constexpr int kAboutString = 101;
 
-// Every control whose enabled, visible or checked state the window shows.
-constexpr int kStateControls[] = {
-    id::kTable, id::kStartDev,    id::kSave,        id::kCom1,    id::kCom2, id::kFileType,
-    id::kClear, id::kInstantSave, id::kDelete,      id::kChange,  id::kBeep, id::kPrint,
-    id::kExcel, id::kDateText,    id::kCommentEdit, id::kComment, id::kCom3, id::kCom4,
-};
 // The message that runs what post() was given.
 constexpr UINT kRunPosted = WM_APP + 1;
-
-constexpr int kCheckable[] = {id::kBeep, id::kCom1, id::kCom2,
-                              id::kCom3, id::kCom4, id::kInstantSave};
 
 }  // namespace
 
@@ -137,6 +129,7 @@ void MainDialog::initialise() {
     state_->setChangeListener([this] { showState(); });
     state_->initialise();
     setIcons();
+    addComToolTips();
     welcome_ = std::make_unique<WelcomeWindow>(
         services_.instance, window_, loadWelcomeBitmap(welcomeBitmapPath(services_.programFolder)));
     showState();
@@ -152,6 +145,8 @@ void MainDialog::addAboutEntry() {
     if (menu) {
         AppendMenuA(menu, MF_STRING, MainDialog::kCopyRowsCommand, text::kCopyRowsEntry);
         AppendMenuA(menu, MF_STRING, MainDialog::kExportCgatsCommand, text::kExportCgatsEntry);
+        AppendMenuA(menu, MF_STRING, MainDialog::kPortsCommand, text::kPortsEntry);
+        AppendMenuA(menu, MF_STRING, MainDialog::kStripCommand, text::kStripEntry);
     }
 }
 
@@ -216,6 +211,10 @@ void MainDialog::command(int id, int code) {
 }
 
 void MainDialog::notify(const NMHDR& header, LPARAM lParam) {
+    if (header.code == TTN_GETDISPINFOA && comToolTip_) {
+        showComToolTip(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
+        return;
+    }
     if (header.idFrom == static_cast<UINT_PTR>(id::kTable) && header.code == LVN_ITEMCHANGED &&
         list_) {
         list_->itemChanged(*reinterpret_cast<const NMLISTVIEW*>(lParam));
@@ -223,13 +222,18 @@ void MainDialog::notify(const NMHDR& header, LPARAM lParam) {
 }
 
 bool MainDialog::systemCommand(WPARAM command) {
-    if ((command & 0xFFF0) == kCopyRowsCommand) {
+    const int entry = static_cast<int>(command & 0xFFF0);
+    if (entry == kCopyRowsCommand) {
         copyRows();
         return true;
     }
-    if (auto found = handlers_.find(kExportCgatsCommand);
-        (command & 0xFFF0) == kExportCgatsCommand && found != handlers_.end()) {
-        found->second();
+    if (entry == kExportCgatsCommand || entry == kPortsCommand || entry == kStripCommand) {
+        // The port mapping may change only while no port is held.
+        const bool refused = entry == kPortsCommand && !state_->mayOpenPorts();
+        auto found = handlers_.find(entry);
+        if (!refused && found != handlers_.end() && found->second) {
+            found->second();
+        }
         return true;
     }
     if (!opensAbout(static_cast<int>(command))) {
@@ -283,11 +287,11 @@ void MainDialog::showState() {
     // Setting a control raises its own notifications; they are not the operator's.
     showing_ = true;
     const MainWindowState& state = *state_;
-    for (int id : kStateControls) {
+    for (int id : MainWindowState::controls()) {
         EnableWindow(item(id), state.isEnabled(id) ? TRUE : FALSE);
         ShowWindow(item(id), state.isVisible(id) ? SW_SHOWNA : SW_HIDE);
     }
-    for (int id : kCheckable) {
+    for (int id : MainWindowState::checkableButtons()) {
         CheckDlgButton(window_, id, state.isChecked(id) ? BST_CHECKED : BST_UNCHECKED);
     }
     SendDlgItemMessageA(window_, id::kFileType, CB_SETCURSEL,
@@ -300,7 +304,59 @@ void MainDialog::showState() {
     if (welcome_) {
         welcome_->setShown(state.welcomeShown());
     }
+    showEntriesAndStrip(state);
     showing_ = false;
+}
+
+}  // namespace tarvo::win32
+
+namespace tarvo::win32 {
+
+void MainDialog::showEntriesAndStrip(const MainWindowState& state) {
+    HMENU menu = GetSystemMenu(window_, FALSE);
+    if (menu) {
+        EnableMenuItem(menu, kPortsCommand,
+                       MF_BYCOMMAND | (state.mayOpenPorts() ? MF_ENABLED : MF_GRAYED));
+    }
+    if (strip_) {
+        strip_->setFileType(state.settings().fileType);
+    }
+}
+
+// Each COM button asks for its tooltip when it is shown, so the text tells
+// what the port is now, not when the window opened.
+void MainDialog::addComToolTips() {
+    HWND tips = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
+                                nullptr, services_.instance, nullptr);
+    for (int id : MainWindowState::comButtons()) {
+        TOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(item(id));
+        tool.lpszText = LPSTR_TEXTCALLBACKA;
+        SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void MainDialog::showComToolTip(NMTTDISPINFOA& request) {
+    const int id = GetDlgCtrlID(reinterpret_cast<HWND>(request.hdr.idFrom));
+    const auto buttons = MainWindowState::comButtons();
+    const auto found = std::find(buttons.begin(), buttons.end(), id);
+    if (found == buttons.end()) {
+        return;
+    }
+    toolTipText_ = comToolTip_(static_cast<int>(found - buttons.begin()) + 1);
+    request.lpszText = toolTipText_.data();
+}
+
+void MainDialog::showStrip(MessageBoxes& messages, FileChooser& chooser) {
+    if (!strip_) {
+        strip_ = std::make_unique<StripWindow>(services_.instance, window_, state_->table(),
+                                               state_->settings().fileType, messages, chooser);
+    }
+    strip_->show();
 }
 
 }  // namespace tarvo::win32

@@ -1,17 +1,22 @@
 #pragma once
 
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "app/DateText.h"
 #include "app/MainWindowState.h"
 #include "files/IniFile.h"
 #include "gui-win32/ReadingListView.h"
+#include "gui-win32/StripWindow.h"
 #include "gui-win32/WelcomeWindow.h"
 
 namespace tarvo::win32 {
@@ -34,6 +39,9 @@ class MainDialog {
     static constexpr int kCopyRowsCommand = 32;
     // "Export CGATS..." in the system menu; its handler is set as a button's.
     static constexpr int kExportCgatsCommand = 48;
+    // "&Ports..." (F2, refused while a port is held) and "&Strip..." (F3).
+    static constexpr int kPortsCommand = 64;
+    static constexpr int kStripCommand = 80;
 
     explicit MainDialog(MainDialogServices services);
     ~MainDialog();
@@ -46,8 +54,16 @@ class MainDialog {
     HINSTANCE instance() const { return services_.instance; }
     MainWindowState& state() { return *state_; }
 
-    // What Start Dev., Save, Print and EXCEL do; until set, they do nothing.
+    // What Start Dev., Save, Print and EXCEL, and the Ports and Strip entries
+    // of the system menu do; until set, they do nothing.
     void setButtonHandler(int id, std::function<void()> handler);
+    // The tooltip of the COM button of the number given, asked as it is shown.
+    void setComToolTip(std::function<std::string(int comPort)> text) {
+        comToolTip_ = std::move(text);
+    }
+    // Opens the Strip window, or brings it to the front.
+    void showStrip(MessageBoxes& messages, FileChooser& chooser);
+    StripWindow* stripWindow() const { return strip_.get(); }
     // What a tick of the window timer (id 1) does.
     void setTimerHandler(std::function<void()> handler) { timerHandler_ = std::move(handler); }
     // Runs the function from the message loop, once the message being handled
@@ -66,6 +82,9 @@ class MainDialog {
     void copyRows();
     bool paintMinimised();
     void showState();
+    void showEntriesAndStrip(const MainWindowState& state);
+    void addComToolTips();
+    void showComToolTip(NMTTDISPINFOA& request);
     void runPosted();
     HWND item(int id) const { return GetDlgItem(window_, id); }
 
@@ -76,6 +95,9 @@ class MainDialog {
     std::unique_ptr<ReadingListView> list_;
     std::unique_ptr<MainWindowState> state_;
     std::unique_ptr<WelcomeWindow> welcome_;
+    std::unique_ptr<StripWindow> strip_;
+    std::function<std::string(int)> comToolTip_;
+    std::string toolTipText_;
     std::map<int, std::function<void()>> handlers_;
     std::function<void()> timerHandler_;
     std::deque<std::function<void()>> posted_;

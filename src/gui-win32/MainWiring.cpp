@@ -1,5 +1,6 @@
 #include "gui-win32/MainWiring.h"
 
+#include "gui-win32/PortsWindow.h"
 #include "res/ControlIds.h"
 
 namespace tarvo::win32 {
@@ -25,6 +26,14 @@ MainWiring::MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringPar
     dialog.setButtonHandler(id::kPrint, [this] { actions_.print(); });
     dialog.setButtonHandler(MainDialog::kExportCgatsCommand, [this] { actions_.exportCgats(); });
     dialog.setButtonHandler(id::kExcel, [this] { excel_.open(); });
+    IniFile& ini = dialog.state().ini();
+    dialog.setButtonHandler(MainDialog::kPortsCommand, [this, &dialog, &ini] {
+        PortsWindow(dialog.instance(), dialog.handle(), ini, portListing_).run();
+    });
+    dialog.setButtonHandler(MainDialog::kStripCommand,
+                            [this, &dialog, &messages] { dialog.showStrip(messages, chooser_); });
+    dialog.setComToolTip(
+        [this, &ini](int comPort) { return comToolTipNow(ini, portListing_, comPort); });
 }
 
 }  // namespace tarvo::win32

@@ -7,6 +7,8 @@
 #include "app/DeviceReadingLink.h"
 #include "app/JournalFile.h"
 #include "app/MainWindowActions.h"
+#include "device/SystemPortListing.h"
+#include "device/win32/Win32SystemPorts.h"
 #include "excel/ExcelLink.h"
 #include "files/OutputFile.h"
 #include "gui-win32/ExcelDialog.h"
@@ -53,6 +55,8 @@ class MainWiring {
     GdiPrintDialog printDialog_;
     ExcelDialogOpener excel_;
     MainWindowActions actions_;
+    Win32SystemPorts systemPorts_;
+    SystemPortListing portListing_{systemPorts_};
 };
 
 }  // namespace tarvo::win32

@@ -7,9 +7,9 @@
 
 namespace tarvo::win32 {
 
-MainWiringParts platformParts(MessageBoxes& messages) {
+MainWiringParts platformParts(MessageBoxes& messages, const IniFile& settings) {
     MainWiringParts parts;
-    parts.device = makeWin32DeviceLink();
+    parts.device = makeWin32DeviceLink(settings);
     parts.files = std::make_unique<Win32FileCreator>();
     parts.spreadsheetServer = makeComAutomation(messages);
     parts.journalFiles = std::make_unique<Win32JournalFiles>();

@@ -6,9 +6,9 @@
 namespace tarvo::win32 {
 
 // The Windows layers behind the main window's buttons: the serial ports
-// COM1..COM4, the files that saving creates with CreateFileA, Excel over COM
-// (its start-up failures told through messages) and the journal in the
-// user's local application data.
-MainWiringParts platformParts(MessageBoxes& messages);
+// [Ports] of the settings maps COM1..COM4 to, the files that saving creates with CreateFileA, Excel
+// over COM (its start-up failures told through messages) and the journal in the user's local
+// application data.
+MainWiringParts platformParts(MessageBoxes& messages, const IniFile& settings);
 
 }  // namespace tarvo::win32

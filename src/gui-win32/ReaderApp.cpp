@@ -27,6 +27,22 @@ bool copiesRows(const MSG& message, HWND root, HWND mainWindow) {
            !hasClass(message.hwnd, "Edit");
 }
 
+// F2 opens the Ports window and F3 the Strip window from the main window,
+// as their system-menu entries do; 0 for every other message.
+int functionKeyEntry(const MSG& message, HWND root, HWND mainWindow) {
+    if (message.message != WM_KEYDOWN || root != mainWindow) {
+        return 0;
+    }
+    switch (message.wParam) {
+        case VK_F2:
+            return MainDialog::kPortsCommand;
+        case VK_F3:
+            return MainDialog::kStripCommand;
+        default:
+            return 0;
+    }
+}
+
 }  // namespace
 
 ReaderApp::ReaderApp(HINSTANCE instance) : instance_(instance), ini_(settingsFilePath()) {
@@ -40,7 +56,7 @@ int ReaderApp::run() {
         return 1;
     }
     messages_.setOwner(dialog.handle());
-    MainWiring wiring(dialog, messages_, platformParts(messages_));
+    MainWiring wiring(dialog, messages_, platformParts(messages_, ini_));
     ShowWindow(dialog.handle(), SW_SHOW);
     wiring.beginJournal();
     return runMessageLoop(dialog.handle());
@@ -52,6 +68,10 @@ int runMessageLoop(HWND mainWindow) {
         HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
         if (copiesRows(message, root, mainWindow)) {
             SendMessageA(mainWindow, WM_COMMAND, MainDialog::kCopyRowsCommand, 0);
+            continue;
+        }
+        if (const int entry = functionKeyEntry(message, root, mainWindow)) {
+            SendMessageA(mainWindow, WM_SYSCOMMAND, static_cast<WPARAM>(entry), 0);
             continue;
         }
         if (root && hasClass(root, "#32770") && IsDialogMessageA(root, &message)) {

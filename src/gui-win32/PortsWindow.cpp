@@ -1,0 +1,240 @@
+#include "gui-win32/PortsWindow.h"
+
+#include <string>
+
+#include "gui-win32/WindowText.h"
+
+namespace tarvo::win32 {
+
+namespace {
+
+constexpr const char* kClassName = "TarvoPorts";
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr int kMargin = 10;
+constexpr int kRowHeight = 24;
+constexpr int kListHeight = 140;
+constexpr int kLabelWidth = 44;
+constexpr int kPathWidth = 200;
+constexpr int kUseWidth = 50;
+constexpr int kStatusWidth = 220;
+constexpr int kClientWidth = 2 * kMargin + kLabelWidth + kPathWidth + kUseWidth + kStatusWidth + 24;
+constexpr int kClientHeight = 2 * kMargin + 20 + kListHeight + 4 * kRowHeight + 50;
+constexpr std::size_t kPathChars = 255;
+
+void registerClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXA windowClass{};
+    if (GetClassInfoExA(instance, kClassName, &windowClass)) {
+        return;
+    }
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExA(&windowClass);
+}
+
+std::string deviceText(const ListedDevice& listed) {
+    return listed.status == "present" ? listed.device.label
+                                      : listed.device.label + " \x97 " + listed.status;
+}
+
+}  // namespace
+
+PortsWindow::PortsWindow(HINSTANCE instance, HWND owner, IniFile& ini, PortListing& listing)
+    : logic_(ini, listing), owner_(owner), instance_(instance) {
+    registerClass(instance, windowProc);
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_DLGMODALFRAME);
+    RECT ownerPlace{};
+    GetWindowRect(owner, &ownerPlace);
+    CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, "Ports", kStyle,
+                    ownerPlace.left + 40, ownerPlace.top + 40, frame.right - frame.left,
+                    frame.bottom - frame.top, owner, nullptr, instance, this);
+    if (window_) {
+        createControls(instance);
+        showDevices();
+        showComPorts();
+        SetTimer(window_, kRefreshTimer, kRefreshMs, nullptr);
+    }
+}
+
+PortsWindow::~PortsWindow() {
+    if (window_ && IsWindow(window_)) {
+        DestroyWindow(window_);
+    }
+}
+
+void PortsWindow::run() {
+    if (!window_) {
+        return;
+    }
+    EnableWindow(owner_, FALSE);
+    ShowWindow(window_, SW_SHOW);
+    SetFocus(GetDlgItem(window_, kDeviceListId));
+    MSG message;
+    while (window_) {
+        if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));  // for the main loop to see
+            break;
+        }
+        if (!IsDialogMessageA(window_, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    // Enabled before the window goes, so the owner gets the activation back.
+    EnableWindow(owner_, TRUE);
+    if (window_) {
+        DestroyWindow(window_);
+    }
+    SetActiveWindow(owner_);
+}
+
+HWND PortsWindow::control(const char* type, const char* text, DWORD style, int id, RECT place) {
+    HWND made =
+        CreateWindowExA(type == std::string("EDIT") ? WS_EX_CLIENTEDGE : 0, type, text,
+                        WS_CHILD | WS_VISIBLE | style, place.left, place.top, place.right,
+                        place.bottom, window_, reinterpret_cast<HMENU>(id), instance_, nullptr);
+    SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+    return made;
+}
+
+void PortsWindow::createControls(HINSTANCE) {
+    const int listWidth = kClientWidth - 2 * kMargin;
+    control("STATIC", "Serial ports present:", SS_LEFT, -1, {kMargin, kMargin, listWidth, 16});
+    control("LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY, kDeviceListId,
+            {kMargin, kMargin + 20, listWidth, kListHeight});
+    int y = kMargin + 28 + kListHeight;
+    for (int com = 1; com <= 4; ++com, y += kRowHeight) {
+        int x = kMargin;
+        const std::string label = "COM" + std::to_string(com);
+        control("STATIC", label.c_str(), SS_LEFT, -1, {x, y + 3, kLabelWidth, 16});
+        x += kLabelWidth;
+        control("EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, kPathId + com, {x, y, kPathWidth, 21});
+        x += kPathWidth + 4;
+        control("BUTTON", "Use", BS_PUSHBUTTON | WS_TABSTOP, kUseId + com, {x, y, kUseWidth, 21});
+        x += kUseWidth + 8;
+        control("STATIC", "", SS_LEFT | SS_NOPREFIX, kStatusId + com, {x, y + 3, kStatusWidth, 16});
+    }
+    control("BUTTON", "Close", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL,
+            {kClientWidth - kMargin - 80, y + 12, 80, 24});
+}
+
+LRESULT CALLBACK PortsWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<PortsWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window_ = window;
+    }
+    auto* self = reinterpret_cast<PortsWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        self->window_ = nullptr;
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return self->handleMessage(message, wParam, lParam);
+}
+
+LRESULT PortsWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_TIMER:
+            if (wParam == kRefreshTimer) {
+                refresh();
+            }
+            return 0;
+        case WM_COMMAND:
+            command(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_CLOSE:
+            KillTimer(window_, kRefreshTimer);
+            EnableWindow(owner_, TRUE);
+            DestroyWindow(window_);
+            return 0;
+        default:
+            return DefWindowProcA(window_, message, wParam, lParam);
+    }
+}
+
+void PortsWindow::command(int id, int code) {
+    if (showing_) {
+        return;
+    }
+    if (id == IDCANCEL) {
+        SendMessageA(window_, WM_CLOSE, 0, 0);
+    } else if (id == IDOK) {  // Enter: the edit that has the focus is used
+        const int focused = GetDlgCtrlID(GetFocus());
+        if (focused > kPathId && focused <= kPathId + 4) {
+            useTyped(focused - kPathId);
+        }
+    } else if (id > kUseId && id <= kUseId + 4 && code == BN_CLICKED) {
+        useSelected(id - kUseId);
+    } else if (id > kPathId && id <= kPathId + 4 && code == EN_CHANGE) {
+        typing_[static_cast<std::size_t>(id - kPathId - 1)] = true;
+    }
+}
+
+void PortsWindow::refresh() {
+    if (logic_.refresh()) {
+        showDevices();
+        showComPorts();
+    }
+}
+
+void PortsWindow::showDevices() {
+    HWND list = GetDlgItem(window_, kDeviceListId);
+    const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    std::string selectedPath;
+    if (selected != LB_ERR && static_cast<std::size_t>(selected) < logic_.devices().size()) {
+        selectedPath = logic_.devices()[static_cast<std::size_t>(selected)].device.path;
+    }
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    int index = 0;
+    for (const ListedDevice& listed : logic_.devices()) {
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(deviceText(listed).c_str()));
+        if (listed.device.path == selectedPath) {
+            SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        }
+        ++index;
+    }
+    if (logic_.devices().empty()) {
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("(no serial port found)"));
+    }
+}
+
+void PortsWindow::showComPorts() {
+    showing_ = true;
+    for (int com = 1; com <= 4; ++com) {
+        const auto& port = logic_.comPort(com);
+        if (!typing_[static_cast<std::size_t>(com - 1)]) {
+            setItemText(window_, kPathId + com, port.path);
+        }
+        setItemText(window_, kStatusId + com, port.status);
+    }
+    showing_ = false;
+}
+
+void PortsWindow::useSelected(int comPort) {
+    const LRESULT selected = SendDlgItemMessageA(window_, kDeviceListId, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR || static_cast<std::size_t>(selected) >= logic_.devices().size()) {
+        return;
+    }
+    logic_.choose(comPort, logic_.devices()[static_cast<std::size_t>(selected)].device.path);
+    typing_[static_cast<std::size_t>(comPort - 1)] = false;
+    showComPorts();
+}
+
+void PortsWindow::useTyped(int comPort) {
+    logic_.choose(comPort, itemText(window_, kPathId + comPort, kPathChars));
+    typing_[static_cast<std::size_t>(comPort - 1)] = false;
+    showComPorts();
+}
+
+}  // namespace tarvo::win32

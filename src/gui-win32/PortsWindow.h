@@ -1,0 +1,53 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "device/PortsDialogLogic.h"
+
+namespace tarvo::win32 {
+
+// "Ports": the serial ports Windows has, and for COM1..COM4 the port each
+// stands for and whether it is there. Picking a listed port ("Use") or typing
+// a name (Enter) writes [Ports] at once. The list is looked at again every
+// second, so adapters plugged in or out show up while it is open. The main
+// window waits while it is open, as no port may be opened meanwhile.
+class PortsWindow {
+  public:
+    static constexpr int kDeviceListId = 1401;
+    static constexpr int kPathId = 1410;    // + COM number
+    static constexpr int kUseId = 1420;     // + COM number
+    static constexpr int kStatusId = 1430;  // + COM number
+    static constexpr UINT kRefreshMs = 1000;
+
+    PortsWindow(HINSTANCE instance, HWND owner, IniFile& ini, PortListing& listing);
+    ~PortsWindow();
+    PortsWindow(const PortsWindow&) = delete;
+    PortsWindow& operator=(const PortsWindow&) = delete;
+
+    HWND handle() const { return window_; }
+    // Shows the window and returns once it is closed.
+    void run();
+
+  private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls(HINSTANCE instance);
+    HWND control(const char* type, const char* text, DWORD style, int id, RECT place);
+    void command(int id, int code);
+    void refresh();
+    void showDevices();
+    void showComPorts();
+    void useSelected(int comPort);
+    void useTyped(int comPort);
+
+    PortsDialogLogic logic_;
+    HWND owner_;
+    HWND window_ = nullptr;
+    HINSTANCE instance_;
+    std::array<bool, 4> typing_{};  // a name the operator is typing is left alone
+    bool showing_ = false;
+};
+
+}  // namespace tarvo::win32

@@ -1,0 +1,241 @@
+#include "gui-win32/StripWindow.h"
+
+// clang-format off
+#include <windows.h>
+#include <gdiplus.h>
+// clang-format on
+
+#include <algorithm>
+#include <string>
+
+#include "app/PictureSaving.h"
+#include "gui-win32/StripChart.h"
+
+namespace tarvo::win32 {
+
+namespace {
+
+constexpr const char* kClassName = "TarvoStrip";
+// The message that shows the table's changes, posted once however many came.
+constexpr UINT kRefreshMessage = WM_APP + 2;
+constexpr int kMargin = 8;
+constexpr int kTextHeight = 30;
+constexpr int kButtonWidth = 110;
+constexpr int kButtonHeight = 26;
+constexpr int kWidth = 700;
+constexpr int kHeight = 540;
+
+// The PNG encoder GDI+ has had since its first version.
+constexpr CLSID kPngEncoder = {
+    0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+
+void registerClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXA windowClass{};
+    if (GetClassInfoExA(instance, kClassName, &windowClass)) {
+        return;
+    }
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(128));
+    RegisterClassExA(&windowClass);
+}
+
+HFONT makeFont(HFONT base, int heightPercent, int weight, int escapement) {
+    LOGFONTA look{};
+    GetObjectA(base, sizeof look, &look);
+    look.lfHeight = look.lfHeight * heightPercent / 100;
+    look.lfWeight = weight;
+    look.lfEscapement = escapement;
+    look.lfOrientation = escapement;
+    return CreateFontIndirectA(&look);
+}
+
+// The file dialog gives the name in the ANSI code page.
+std::wstring wideName(const std::string& ansi) {
+    std::wstring wide(ansi.size() + 1, L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(),
+                                           static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? static_cast<std::size_t>(length - 1) : 0);
+    return wide;
+}
+
+}  // namespace
+
+StripWindow::StripWindow(HINSTANCE instance, HWND owner, ReadingTable& table, int fileType,
+                         MessageBoxes& messages, FileChooser& chooser)
+    : progress_(table, fileType), messages_(messages), chooser_(chooser) {
+    HFONT base = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    textFont_ = makeFont(base, 150, FW_BOLD, 0);
+    verticalFont_ = makeFont(base, 100, FW_NORMAL, 900);
+    registerClass(instance, windowProc);
+    CreateWindowExA(0, kClassName, "Strip", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                    CW_USEDEFAULT, kWidth, kHeight, owner, nullptr, instance, this);
+    if (window_) {
+        createControls(instance);
+        progress_.setChangeListener([this] { tableChanged(); });
+        refresh();
+    }
+}
+
+StripWindow::~StripWindow() {
+    progress_.setChangeListener(nullptr);
+    if (window_ && IsWindow(window_)) {
+        DestroyWindow(window_);
+    }
+    DeleteObject(textFont_);
+    DeleteObject(verticalFont_);
+}
+
+void StripWindow::createControls(HINSTANCE instance) {
+    text_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0,
+                            0, window_, reinterpret_cast<HMENU>(kTextId), instance, nullptr);
+    save_ = CreateWindowExA(0, "BUTTON", "Save Picture...",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
+                            reinterpret_cast<HMENU>(kSavePictureId), instance, nullptr);
+    SendMessageA(text_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_), FALSE);
+    SendMessageA(save_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+    layout();
+}
+
+void StripWindow::show() {
+    refresh();
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+}
+
+LRESULT CALLBACK StripWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<StripWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window_ = window;
+    }
+    auto* self = reinterpret_cast<StripWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        self->window_ = nullptr;
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return self->handleMessage(message, wParam, lParam);
+}
+
+LRESULT StripWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SIZE:
+            layout();
+            return 0;
+        case WM_PAINT:
+            paint();
+            return 0;
+        case WM_CLOSE:  // the window stays, with what it follows, until the program ends
+            ShowWindow(window_, SW_HIDE);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kSavePictureId && HIWORD(wParam) == BN_CLICKED) {
+                refresh();
+                savePicture(chooser_, messages_,
+                            [this](const std::string& path) { return writePng(path); });
+            }
+            return 0;
+        case kRefreshMessage:
+            refresh();
+            return 0;
+        default:
+            return DefWindowProcA(window_, message, wParam, lParam);
+    }
+}
+
+RECT StripWindow::chartArea() const {
+    RECT client{};
+    GetClientRect(window_, &client);
+    return {kMargin, 2 * kMargin + kTextHeight, client.right - kMargin,
+            client.bottom - 2 * kMargin - kButtonHeight};
+}
+
+void StripWindow::layout() {
+    if (!text_ || !save_) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(window_, &client);
+    MoveWindow(text_, kMargin, kMargin, client.right - 2 * kMargin, kTextHeight, TRUE);
+    MoveWindow(save_, client.right - kMargin - kButtonWidth,
+               client.bottom - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, TRUE);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void StripWindow::tableChanged() {
+    if (!refreshPending_ && window_) {
+        refreshPending_ = true;
+        PostMessageA(window_, kRefreshMessage, 0, 0);
+    }
+}
+
+void StripWindow::refresh() {
+    refreshPending_ = false;
+    picture_ = progress_.picture();
+    char shown[256] = {};
+    GetWindowTextA(text_, shown, sizeof shown);
+    if (picture_.text != shown) {
+        SetWindowTextA(text_, picture_.text.c_str());
+    }
+    const RECT area = chartArea();
+    InvalidateRect(window_, &area, FALSE);
+}
+
+// Drawn into a bitmap first, so the chart does not flicker as it is redrawn.
+void StripWindow::paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window_, &ps);
+    const RECT area = chartArea();
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width > 0 && height > 0) {
+        HDC memory = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        drawStripChart(memory, RECT{0, 0, width, height}, picture_, verticalFont_);
+        BitBlt(dc, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+    }
+    EndPaint(window_, &ps);
+}
+
+bool StripWindow::writePng(const std::string& path) const {
+    const RECT area = chartArea();
+    const int width = std::max<int>(area.right - area.left, 320);
+    const int height = std::max<int>(area.bottom - area.top, 200);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    drawStripChart(memory, RECT{0, 0, width, height}, picture_, verticalFont_);
+    SelectObject(memory, old);
+
+    bool written = false;
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) {
+        {
+            Gdiplus::Bitmap image(bitmap, nullptr);
+            written = image.Save(wideName(path).c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
+        }
+        Gdiplus::GdiplusShutdown(token);
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return written;
+}
+
+}  // namespace tarvo::win32

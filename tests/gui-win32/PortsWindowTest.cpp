@@ -1,0 +1,75 @@
+// The Win32 Ports window in this process under wine, over the ports the test
+// makes in the prefix's registry: two at first, one with a friendly name, and
+// a third plugged in while the window is open.
+#include "gui-win32/PortsWindow.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "SystemPortFixture.h"
+#include "TempDir.h"
+#include "WindowPump.h"
+#include "device/win32/Win32SystemPorts.h"
+#include "files/IniFile.h"
+
+namespace tarvo {
+namespace {
+
+using ::testing::Contains;
+
+std::vector<std::string> listed(HWND window) {
+    HWND list = GetDlgItem(window, win32::PortsWindow::kDeviceListId);
+    std::vector<std::string> items;
+    const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[256] = {};
+        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+std::string itemText(HWND window, int id) {
+    char text[256] = {};
+    GetDlgItemTextA(window, id, text, sizeof text);
+    return text;
+}
+
+TEST(Win32Ports, ListsTheSystemsPortsSeesOnePluggedInAndMapsCom1ToIt) {
+    test::SystemPortFixture fixture;
+    ASSERT_TRUE(fixture.addPort("COM21"));
+    ASSERT_TRUE(fixture.addPort("COM22", "USB Serial Port (COM22)"));
+    test::TempDir dir;
+    IniFile ini{dir / "Tarvo.ini"};
+    Win32SystemPorts system;
+    SystemPortListing listing(system);
+    win32::PortsWindow ports(GetModuleHandleA(nullptr), nullptr, ini, listing);
+    const HWND window = ports.handle();
+    ASSERT_NE(window, nullptr);
+    EXPECT_THAT(listed(window), Contains("COM21"));
+    EXPECT_THAT(listed(window), Contains("USB Serial Port (COM22)"));
+    EXPECT_EQ(itemText(window, win32::PortsWindow::kPathId + 1), "COM1");
+
+    ASSERT_TRUE(fixture.addPort("COM23", "USB Serial Port (COM23)"));
+    const std::string plugged = "USB Serial Port (COM23)";
+    ASSERT_TRUE(test::pumpUntil([&] {
+        const auto items = listed(window);
+        return std::find(items.begin(), items.end(), plugged) != items.end();
+    })) << "the port plugged in was not listed";
+
+    const auto items = listed(window);
+    const auto index = std::find(items.begin(), items.end(), plugged) - items.begin();
+    SendDlgItemMessageA(window, win32::PortsWindow::kDeviceListId, LB_SETCURSEL,
+                        static_cast<WPARAM>(index), 0);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(win32::PortsWindow::kUseId + 1, BN_CLICKED), 0);
+    EXPECT_EQ(ini.value("Ports", "COM1"), "COM23");
+    EXPECT_EQ(itemText(window, win32::PortsWindow::kPathId + 1), "COM23");
+    EXPECT_EQ(itemText(window, win32::PortsWindow::kStatusId + 1), "present");
+}
+
+}  // namespace
+}  // namespace tarvo

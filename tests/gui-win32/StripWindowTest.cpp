@@ -1,0 +1,157 @@
+// The Win32 Strip window in this process under wine: the next-patch line as
+// the static text screen readers read, the four curves in their inks, the
+// PNG of "Save Picture...", and no GDI object left behind by readings.
+#include "gui-win32/StripWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "AnsweringFileChooser.h"
+#include "RecordingMessageBoxes.h"
+#include "TempDir.h"
+#include "WindowPump.h"
+#include "app/StripChartLook.h"
+#include "gui-win32/StripChart.h"
+
+namespace tarvo {
+namespace {
+
+constexpr int kDst21 = 1;
+
+void addReading(ReadingTable& table) {
+    const int j = table.rowCount() + 1;
+    table.addRow();
+    for (int ink = 0; ink < 4; ++ink) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%.2f", 0.1 * j + 0.2 * ink);
+        table.setCell(0, 2 + ink, text);
+    }
+}
+
+std::string lineOf(const win32::StripWindow& strip) {
+    char text[256] = {};
+    GetDlgItemTextA(strip.handle(), win32::StripWindow::kTextId, text, sizeof text);
+    return text;
+}
+
+class Win32Strip : public ::testing::Test {
+  protected:
+    ReadingTable table;
+    test::RecordingMessageBoxes messages;
+    test::AnsweringFileChooser chooser;
+    win32::StripWindow strip{GetModuleHandleA(nullptr), nullptr, table, kDst21, messages, chooser};
+};
+
+TEST_F(Win32Strip, NextPatchLineFollowsThreeReadings) {
+    ASSERT_NE(strip.handle(), nullptr);
+    strip.show();
+    EXPECT_EQ(lineOf(strip), "Cyan 1 of 21");
+    for (int reading = 1; reading <= 3; ++reading) {
+        addReading(table);
+        const std::string next = "Cyan " + std::to_string(reading + 1) + " of 21";
+        EXPECT_TRUE(test::pumpUntil([&] { return lineOf(strip) == next; }))
+            << "after reading " << reading << " the line reads " << lineOf(strip);
+    }
+}
+
+// Counts the pixels of each ink's exact colour in a chart drawn into a bitmap.
+std::map<CurveInk, int> inkPixels(const StripPicture& picture) {
+    constexpr int kWidth = 400, kHeight = 300;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    win32::drawStripChart(memory, RECT{0, 0, kWidth, kHeight}, picture,
+                          static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    GdiFlush();
+    std::map<CurveInk, int> counts;
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+        for (const InkLook& look : inkLooks()) {
+            const Rgb c = look.colour;
+            if (pixels[i] == (std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 | c.blue))
+                ++counts[look.ink];
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return counts;
+}
+
+TEST_F(Win32Strip, EachCurveIsDrawnInItsInksColour) {
+    for (int reading = 0; reading < 4 * 21; ++reading)
+        addReading(table);
+    StripProgress progress(table, kDst21);
+    const std::map<CurveInk, int> counts = inkPixels(progress.picture());
+    for (CurveInk ink : {CurveInk::Cyan, CurveInk::Magenta, CurveInk::Yellow, CurveInk::Black})
+        EXPECT_GT(counts.count(ink) ? counts.at(ink) : 0, 50) << inkLook(ink).name;
+    EXPECT_EQ(counts.count(CurveInk::Density), 0u) << "a colour table has no density curve";
+}
+
+TEST_F(Win32Strip, SavePictureWritesAPngFile) {
+    test::TempDir dir;
+    const std::string path = (dir / "strip.png").string();
+    addReading(table);
+    chooser.answerNext(path);
+    SendMessageA(strip.handle(), WM_COMMAND,
+                 MAKEWPARAM(win32::StripWindow::kSavePictureId, BN_CLICKED), 0);
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_EQ(bytes.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// GDI objects of this process. Wine answers GetGuiResources with
+// ERROR_CALL_NOT_IMPLEMENTED; there the highest slot of its handle table that
+// a batch of new objects takes stands in: freed slots are taken again before
+// new ones, so it climbs only while objects stay behind.
+DWORD gdiObjectsInUse() {
+    SetLastError(0);
+    const DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (count != 0 || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
+        return count;
+    std::vector<HPEN> probes(64);
+    DWORD highest = 0;
+    for (HPEN& probe : probes) {
+        probe = CreatePen(PS_SOLID, 1, 0);
+        highest = std::max<DWORD>(highest, LOWORD(reinterpret_cast<UINT_PTR>(probe)));
+    }
+    for (HPEN probe : probes)
+        DeleteObject(probe);
+    return highest;
+}
+
+// A drawing that kept one object per reading would add 500.
+constexpr DWORD kSlack = 16;
+
+TEST_F(Win32Strip, FiveHundredReadingsLeaveNoGdiObjectBehind) {
+    strip.show();
+    auto drawn = [&] {
+        UpdateWindow(strip.handle());
+        return test::pumpUntil([&] { return !GetUpdateRect(strip.handle(), nullptr, FALSE); });
+    };
+    addReading(table);
+    ASSERT_TRUE(drawn());
+    const DWORD before = gdiObjectsInUse();
+    for (int reading = 0; reading < 500; ++reading) {
+        addReading(table);
+        strip.refresh();
+        ASSERT_TRUE(drawn());
+    }
+    EXPECT_LE(gdiObjectsInUse(), before + kSlack);
+}
+
+}  // namespace
+}  // namespace tarvo
