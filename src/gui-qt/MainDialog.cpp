@@ -24,6 +24,7 @@
 #include "gui-qt/ReadingTableView.h"
 #include "gui-qt/StripWindow.h"
 #include "gui-qt/WelcomeWindow.h"
+#include "gui-qt/WindowAccessibility.h"
 #include "res/ControlIds.h"
 #include "res/Texts.h"
 
@@ -119,6 +120,8 @@ MainDialog::MainDialog(const MainDialogServices& services)
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
       messages_(services.messages) {
+    // Every window the program shows is owned by this one.
+    reportPlainWindowsAsWindows();
     setObjectName("main");
     setFont(dialogFont());
     setWindowTitle(QString::fromLatin1(text::kMainCaption));
