@@ -243,6 +243,8 @@ void MainDialog::showStrip() {
     if (!strip_) {
         strip_ =
             new StripWindow(state_->table(), state_->settings().fileType, messages_, nullptr, this);
+        strip_->setRowShower(
+            [this](int row) { tableView_->scrollTo(tableView_->model()->index(row, 0)); });
     }
     strip_->show();
     strip_->raise();

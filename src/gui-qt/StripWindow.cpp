@@ -111,6 +111,9 @@ void StripWindow::createChecksList() {
     checksList_->hide();
     checksHeadline_->setBuddy(checksList_);
     connect(checksList_, &QListWidget::currentRowChanged, this, &StripWindow::checkChosen);
+    // Also the check already current, chosen again after a click into the table.
+    connect(checksList_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { checkChosen(checksList_->row(item)); });
 }
 
 void StripWindow::createSeries(QChart& chart) {
@@ -199,7 +202,11 @@ void StripWindow::showChecks(std::vector<StripCheck> checks) {
 
 void StripWindow::checkChosen(int index) {
     if (index >= 0 && index < static_cast<int>(checks_.size())) {
-        selectCheckedRow(table_, checks_[static_cast<std::size_t>(index)]);
+        const StripCheck& check = checks_[static_cast<std::size_t>(index)];
+        selectCheckedRow(table_, check);
+        if (showRow_) {
+            showRow_(check.row);
+        }
     }
 }
 

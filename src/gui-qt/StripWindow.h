@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -32,6 +33,8 @@ class StripWindow final : public QWidget {
     ~StripWindow() override;
 
     void setFileType(int fileType) { progress_.setFileType(fileType); }
+    // Brings the row of a chosen check into the main table's view.
+    void setRowShower(std::function<void(int)> shower) { showRow_ = std::move(shower); }
     QString text() const;
     QLineSeries* series(CurveInk ink) const { return series_.at(ink); }
     QValueAxis* patchAxis() const { return patchAxis_; }
@@ -64,6 +67,7 @@ class StripWindow final : public QWidget {
     QLabel* checksHeadline_ = nullptr;
     QListWidget* checksList_ = nullptr;
     std::vector<StripCheck> checks_;  // as listed, rows as the table stands now
+    std::function<void(int)> showRow_;
     QChartView* view_ = nullptr;
     QValueAxis* patchAxis_ = nullptr;
     QValueAxis* densityAxis_ = nullptr;

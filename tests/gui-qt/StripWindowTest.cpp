@@ -9,6 +9,7 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QValueAxis>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "RecordingMessageBoxes.h"
 #include "TempDir.h"
 #include "gui-qt/MainDialog.h"
+#include "gui-qt/ReadingTableView.h"
 
 namespace tarvo {
 namespace {
@@ -91,6 +93,24 @@ TEST_F(StripFromMainWindow, OpeningAgainBringsBackTheOneWindowWithReadingsTakenW
 
     // The window goes with the main window, before the table it follows.
     dialog.reset();
+}
+
+TEST_F(StripFromMainWindow, ChosenCheckBringsItsRowIntoTheTablesView) {
+    shown().state().fileTypeChosen(kDst34);
+    addReading(table(), "0.20");
+    addReading(table(), "0.20");  // the oldest patch measured twice, at the bottom
+    for (int i = 1; i <= 40; ++i)
+        addReading(table(), QByteArray::number(0.20 + 0.05 * i, 'f', 2).constData());
+    QTest::keyClick(dialog.get(), Qt::Key_F3);
+    StripWindow* strip = dialog->stripWindow();
+    ASSERT_NE(strip, nullptr);
+    QTRY_COMPARE(strip->checksList()->count(), 1);
+    ReadingTableView* view = dialog->tableView();
+    QTRY_VERIFY(view->verticalScrollBar()->maximum() > 0);  // the list laid out its rows
+    strip->checksList()->setCurrentRow(0);
+    EXPECT_EQ(table().firstSelected(), 40);
+    const QModelIndex chosen = view->model()->index(40, 0);
+    EXPECT_TRUE(view->viewport()->rect().intersects(view->visualRect(chosen)));
 }
 
 class StripWindowPicture : public ::testing::Test {
