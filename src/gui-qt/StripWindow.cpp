@@ -14,29 +14,13 @@
 #include <QValueAxis>
 
 #include "app/PictureSaving.h"
+#include "app/StripChartLook.h"
 #include "gui-qt/ProgramIcon.h"
 #include "gui-qt/QtFileChooser.h"
 
 namespace tarvo {
 
 namespace {
-
-struct InkLook {
-    CurveInk ink;
-    const char* name;
-    QColor colour;
-};
-
-// Yellow a little darker than the ink, so that its curve shows on white.
-const InkLook kInks[] = {
-    {CurveInk::Cyan, "Cyan", QColor(0, 160, 227)},
-    {CurveInk::Magenta, "Magenta", QColor(228, 0, 124)},
-    {CurveInk::Yellow, "Yellow", QColor(230, 190, 0)},
-    {CurveInk::Black, "Black", QColor(0, 0, 0)},
-    {CurveInk::Density, "Density", QColor(96, 96, 96)},
-};
-
-constexpr int kLongAxis = 25;  // patches above which the axis is labelled every fifth
 
 QList<QPointF> chartPoints(const DensityCurve& curve) {
     QList<QPointF> points;
@@ -117,10 +101,10 @@ void StripWindow::createChecksList() {
 }
 
 void StripWindow::createSeries(QChart& chart) {
-    for (const InkLook& look : kInks) {
+    for (const InkLook& look : inkLooks()) {
         auto* series = new QLineSeries;
         series->setName(QString::fromLatin1(look.name));
-        QPen pen(look.colour);
+        QPen pen(QColor(look.colour.red, look.colour.green, look.colour.blue));
         pen.setWidth(2);
         series->setPen(pen);
         series->setPointsVisible(true);
@@ -140,7 +124,7 @@ void StripWindow::createAxes(QChart& chart) {
     densityAxis_->setLabelFormat(QStringLiteral("%.1f"));
     densityAxis_->setTickType(QValueAxis::TicksDynamic);
     densityAxis_->setTickAnchor(0);
-    densityAxis_->setTickInterval(0.5);
+    densityAxis_->setTickInterval(kDensityStep);
     chart.addAxis(patchAxis_, Qt::AlignBottom);
     chart.addAxis(densityAxis_, Qt::AlignLeft);
     for (auto& [ink, series] : series_) {
@@ -175,9 +159,9 @@ void StripWindow::refresh() {
         series->replace(chartPoints(curve));
         series->setVisible(true);
     }
-    const int patches = std::max(picture.patches, 2);
-    patchAxis_->setRange(1, patches);
-    patchAxis_->setTickInterval(patches > kLongAxis ? 5 : 1);
+    const PatchAxis axis = tarvo::patchAxis(picture);
+    patchAxis_->setRange(1, axis.last);
+    patchAxis_->setTickInterval(axis.step);
     densityAxis_->setRange(picture.lowest, picture.highest);
 }
 

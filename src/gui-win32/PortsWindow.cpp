@@ -8,7 +8,6 @@ namespace tarvo::win32 {
 
 namespace {
 
-constexpr const char* kClassName = "TarvoPorts";
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr int kMargin = 10;
 constexpr int kRowHeight = 24;
@@ -21,20 +20,6 @@ constexpr int kClientWidth = 2 * kMargin + kLabelWidth + kPathWidth + kUseWidth 
 constexpr int kClientHeight = 2 * kMargin + 20 + kListHeight + 4 * kRowHeight + 50;
 constexpr std::size_t kPathChars = 255;
 
-void registerClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXA windowClass{};
-    if (GetClassInfoExA(instance, kClassName, &windowClass)) {
-        return;
-    }
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExA(&windowClass);
-}
-
 std::string deviceText(const ListedDevice& listed) {
     return listed.status == "present" ? listed.device.label
                                       : listed.device.label + " \x97 " + listed.status;
@@ -44,15 +29,15 @@ std::string deviceText(const ListedDevice& listed) {
 
 PortsWindow::PortsWindow(HINSTANCE instance, HWND owner, IniFile& ini, PortListing& listing)
     : logic_(ini, listing), owner_(owner), instance_(instance) {
-    registerClass(instance, windowProc);
     RECT frame{0, 0, kClientWidth, kClientHeight};
     constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_DLGMODALFRAME);
     RECT ownerPlace{};
     GetWindowRect(owner, &ownerPlace);
-    CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, "Ports", kStyle,
-                    ownerPlace.left + 40, ownerPlace.top + 40, frame.right - frame.left,
-                    frame.bottom - frame.top, owner, nullptr, instance, this);
+    create(instance, "TarvoPorts", WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kStyle, "Ports",
+           {ownerPlace.left + 40, ownerPlace.top + 40, frame.right - frame.left,
+            frame.bottom - frame.top},
+           owner);
     if (window_) {
         createControls(instance);
         showDevices();
@@ -62,9 +47,7 @@ PortsWindow::PortsWindow(HINSTANCE instance, HWND owner, IniFile& ini, PortListi
 }
 
 PortsWindow::~PortsWindow() {
-    if (window_ && IsWindow(window_)) {
-        DestroyWindow(window_);
-    }
+    destroy();
 }
 
 void PortsWindow::run() {
@@ -122,25 +105,6 @@ void PortsWindow::createControls(HINSTANCE) {
     }
     control("BUTTON", "Close", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL,
             {kClientWidth - kMargin - 80, y + 12, 80, 24});
-}
-
-LRESULT CALLBACK PortsWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<PortsWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-    }
-    auto* self = reinterpret_cast<PortsWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        self->window_ = nullptr;
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return self->handleMessage(message, wParam, lParam);
 }
 
 LRESULT PortsWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "device/PortsDialogLogic.h"
+#include "gui-win32/OwnWindow.h"
 
 namespace tarvo::win32 {
 
@@ -13,7 +14,7 @@ namespace tarvo::win32 {
 // a name (Enter) writes [Ports] at once. The list is looked at again every
 // second, so adapters plugged in or out show up while it is open. The main
 // window waits while it is open, as no port may be opened meanwhile.
-class PortsWindow {
+class PortsWindow final : public OwnWindow {
   public:
     static constexpr int kDeviceListId = 1401;
     static constexpr int kPathId = 1410;    // + COM number
@@ -22,17 +23,13 @@ class PortsWindow {
     static constexpr UINT kRefreshMs = 1000;
 
     PortsWindow(HINSTANCE instance, HWND owner, IniFile& ini, PortListing& listing);
-    ~PortsWindow();
-    PortsWindow(const PortsWindow&) = delete;
-    PortsWindow& operator=(const PortsWindow&) = delete;
+    ~PortsWindow() override;
 
-    HWND handle() const { return window_; }
     // Shows the window and returns once it is closed.
     void run();
 
   private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void createControls(HINSTANCE instance);
     HWND control(const char* type, const char* text, DWORD style, int id, RECT place);
     void command(int id, int code);
@@ -44,7 +41,6 @@ class PortsWindow {
 
     PortsDialogLogic logic_;
     HWND owner_;
-    HWND window_ = nullptr;
     HINSTANCE instance_;
     std::array<bool, 4> typing_{};  // a name the operator is typing is left alone
     bool showing_ = false;

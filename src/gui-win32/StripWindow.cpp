@@ -15,7 +15,6 @@ namespace tarvo::win32 {
 
 namespace {
 
-constexpr const char* kClassName = "TarvoStrip";
 // The message that shows the table's changes, posted once however many came.
 constexpr UINT kRefreshMessage = WM_APP + 2;
 constexpr int kMargin = 8;
@@ -28,21 +27,6 @@ constexpr int kHeight = 540;
 // The PNG encoder GDI+ has had since its first version.
 constexpr CLSID kPngEncoder = {
     0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-
-void registerClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXA windowClass{};
-    if (GetClassInfoExA(instance, kClassName, &windowClass)) {
-        return;
-    }
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(128));
-    RegisterClassExA(&windowClass);
-}
 
 HFONT makeFont(HFONT base, int heightPercent, int weight, int escapement) {
     LOGFONTA look{};
@@ -71,9 +55,8 @@ StripWindow::StripWindow(HINSTANCE instance, HWND owner, ReadingTable& table, in
     HFONT base = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     textFont_ = makeFont(base, 150, FW_BOLD, 0);
     verticalFont_ = makeFont(base, 100, FW_NORMAL, 900);
-    registerClass(instance, windowProc);
-    CreateWindowExA(0, kClassName, "Strip", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                    CW_USEDEFAULT, kWidth, kHeight, owner, nullptr, instance, this);
+    create(instance, "TarvoStrip", 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, "Strip",
+           {CW_USEDEFAULT, CW_USEDEFAULT, kWidth, kHeight}, owner);
     if (window_) {
         createControls(instance);
         progress_.setChangeListener([this] { tableChanged(); });
@@ -83,9 +66,7 @@ StripWindow::StripWindow(HINSTANCE instance, HWND owner, ReadingTable& table, in
 
 StripWindow::~StripWindow() {
     progress_.setChangeListener(nullptr);
-    if (window_ && IsWindow(window_)) {
-        DestroyWindow(window_);
-    }
+    destroy();
     DeleteObject(textFont_);
     DeleteObject(verticalFont_);
 }
@@ -106,25 +87,6 @@ void StripWindow::show() {
     refresh();
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
-}
-
-LRESULT CALLBACK StripWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<StripWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-    }
-    auto* self = reinterpret_cast<StripWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        self->window_ = nullptr;
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return self->handleMessage(message, wParam, lParam);
 }
 
 LRESULT StripWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 
 #include "app/StripProgress.h"
 #include "files/FileChooser.h"
+#include "gui-win32/OwnWindow.h"
 #include "res/MessageBoxes.h"
 
 namespace tarvo::win32 {
@@ -12,18 +13,15 @@ namespace tarvo::win32 {
 // screen readers and UI tests read it) and the density curves drawn with GDI,
 // following the reading table as readings come. It shows a StripProgress and
 // decides nothing itself. Closing it only hides it.
-class StripWindow {
+class StripWindow final : public OwnWindow {
   public:
     static constexpr int kTextId = 1301;
     static constexpr int kSavePictureId = 1302;
 
     StripWindow(HINSTANCE instance, HWND owner, ReadingTable& table, int fileType,
                 MessageBoxes& messages, FileChooser& chooser);
-    ~StripWindow();
-    StripWindow(const StripWindow&) = delete;
-    StripWindow& operator=(const StripWindow&) = delete;
+    ~StripWindow() override;
 
-    HWND handle() const { return window_; }
     void setFileType(int fileType) { progress_.setFileType(fileType); }
     // Shows the window and brings it to the front.
     void show();
@@ -34,8 +32,7 @@ class StripWindow {
     bool writePng(const std::string& path) const;
 
   private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void createControls(HINSTANCE instance);
     void layout();
     void paint();
@@ -46,7 +43,6 @@ class StripWindow {
     MessageBoxes& messages_;
     FileChooser& chooser_;
     StripPicture picture_;
-    HWND window_ = nullptr;
     HWND text_ = nullptr;
     HWND save_ = nullptr;
     HFONT textFont_ = nullptr;
