@@ -302,7 +302,7 @@ void MainDialog::showState() {
         edit->setText(cp1252::onScreen(state.commentEdit()));
     }
     if (welcome_) {
-        welcome_->setVisible(state.welcomeShown() && isVisible());
+        welcome_->setVisible(state.welcomeShown() && welcomeMayShow_);
     }
     if (strip_) {
         strip_->setFileType(state.settings().fileType);
@@ -342,18 +342,20 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
 void MainDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     showState();
-    // Once the window manager knows the main window, the welcome window can
-    // be put in front of it; shown earlier it would be stacked below.
+    // The show event comes before the main window is mapped. The welcome
+    // window is mapped once, after it: mapped first, the window manager would
+    // stack it below its owner, and hidden and shown again at once it is
+    // withdrawn and mapped faster than the window manager follows, which then
+    // never manages it and shows nothing.
     QTimer::singleShot(0, this, [this] {
-        if (welcome_ && welcome_->isVisible()) {
-            welcome_->hide();
-            welcome_->show();
-        }
+        welcomeMayShow_ = isVisible();
+        showState();
     });
 }
 
 void MainDialog::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
+    welcomeMayShow_ = false;
     if (welcome_) {
         welcome_->hide();
     }

@@ -89,6 +89,7 @@ class MainDialog final : public QDialog {
     std::map<int, std::function<void()>> handlers_;
     ReadingTableView* tableView_ = nullptr;
     WelcomeWindow* welcome_ = nullptr;
+    bool welcomeMayShow_ = false;  // the main window is shown and mapped
     QAction* aboutAction_ = nullptr;
     QAction* portsAction_ = nullptr;
     QAction* copyRowsAction_ = nullptr;

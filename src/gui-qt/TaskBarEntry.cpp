@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +35,32 @@ xcb_window_t rootOf(xcb_connection_t* connection, xcb_window_t window) {
     return root;
 }
 
+bool hasState(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t state,
+              xcb_atom_t value) {
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, state, XCB_ATOM_ATOM, 0, 64), nullptr);
+    bool found = false;
+    if (reply != nullptr && reply->format == 32) {
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        const int count = xcb_get_property_value_length(reply) / 4;
+        found = std::find(atoms, atoms + count, value) != atoms + count;
+    }
+    std::free(reply);
+    return found;
+}
+
+// A window not yet mapped carries its state as a property (EWMH), which the
+// window manager reads as it takes the window; Qt keeps what it finds there.
+void markOffTaskBar(xcb_connection_t* connection, xcb_window_t id) {
+    const xcb_atom_t state = atom(connection, "_NET_WM_STATE");
+    const xcb_atom_t skip = atom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
+    if (!hasState(connection, id, state, skip)) {
+        xcb_change_property(connection, XCB_PROP_MODE_APPEND, id, state, XCB_ATOM_ATOM, 32, 1,
+                            &skip);
+        xcb_flush(connection);
+    }
+}
+
 }  // namespace
 
 // A mapped window's state is changed by a message to the root window (EWMH),
@@ -42,10 +69,14 @@ void keepOffTaskBar(QWidget& window) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     // The offscreen platform answers as X11 too, without a connection.
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-    if (connection == nullptr || !window.isVisible()) {
+    if (connection == nullptr) {
         return;
     }
     const auto id = static_cast<xcb_window_t>(window.winId());
+    if (!window.isVisible()) {
+        markOffTaskBar(connection, id);
+        return;
+    }
     const xcb_window_t root = rootOf(connection, id);
     if (root == static_cast<xcb_window_t>(XCB_WINDOW_NONE)) {
         return;

@@ -42,8 +42,13 @@ void WelcomeWindow::centreOnScreen() {
 }
 
 void WelcomeWindow::setVisible(bool visible) {
+    // Asked at every show, before and after the map: window managers forget a
+    // hidden window's state, and one that takes the window after the request
+    // would not hear it.
+    if (visible && !isVisible()) {
+        keepOffTaskBar(*this);
+    }
     QWidget::setVisible(visible);
-    // Asked at every show: window managers forget a hidden window's state.
     if (visible) {
         keepOffTaskBar(*this);
     }
