@@ -253,8 +253,10 @@ void OfficeProbe::endOffice() {
 
 // The office's question is a dialog among its toolkit's top windows, with
 // the office's own (not the desktop's) widgets.
+// Run on a thread of the test's own: an office that dies meanwhile (ended by
+// the test, or killed) asks nothing, rather than ending the test program.
 bool OfficeProbe::cancelQuestion(std::chrono::milliseconds bound,
-                                 std::chrono::milliseconds thinking) {
+                                 std::chrono::milliseconds thinking) try {
     Reference<css::awt::XExtendedToolkit> toolkit(css::awt::Toolkit::create(impl_->context),
                                                   UNO_QUERY_THROW);
     Reference<css::awt::XDialog> question;
@@ -275,6 +277,8 @@ bool OfficeProbe::cancelQuestion(std::chrono::milliseconds bound,
     std::this_thread::sleep_for(thinking);
     question->endExecute();
     return true;
+} catch (const css::uno::Exception&) {
+    return false;
 }
 
 std::string OfficeProbe::activeCell() {
