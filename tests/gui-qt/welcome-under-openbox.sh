@@ -28,10 +28,16 @@ until [ -s "$work/display" ] || ((SECONDS > deadline)); do sleep 0.1; done
 export DISPLAY=:$(head -n1 "$work/display")
 [ "$DISPLAY" != ":" ] || { echo "Xvfb did not start"; exit 1; }
 
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-  ((SECONDS > deadline)); do sleep 0.1; done
+# Now and then openbox cannot open the fresh display and ends at once; it is
+# started again then, rather than the program checked without a window manager.
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for attempt in 1 2 3; do
+  openbox --sm-disable >>"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  until wm_up || ! kill -0 "${pids[-1]}" 2>/dev/null || ((SECONDS > deadline)); do sleep 0.1; done
+  wm_up && break
+done
+wm_up || { echo "openbox did not start"; cat "$work/openbox.log"; exit 1; }
 
 mkdir -p "$work/config" "$work/state"
 XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state QT_QPA_PLATFORM=xcb \
