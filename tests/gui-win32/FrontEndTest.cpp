@@ -361,5 +361,57 @@ TEST_F(FrontEnd, ExportCgatsFromTheSystemMenuWritesTheReadingsOldestFirst) {
               std::string::npos);
 }
 
+// The Ports and Strip windows are of the program's own classes, owned by the
+// main window.
+HWND ownedWindowCalled(DWORD processId, HWND owner, const std::string& caption) {
+    for (HWND window : ownedWindows(processId, owner)) {
+        if (textOf(window) == caption) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+void pressKey(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+TEST_F(FrontEnd, F3ShowsTheStripFollowingTheReadingsAndF2IsRefusedWhileMeasuring) {
+    constexpr int kStripLine = 1301;
+    writeSettings("1", "0");  // 1DST21
+    startSimulator(kThreeReadings);
+    launch();
+    pressKey(main, VK_F3);
+    HWND strip = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (strip = ownedWindowCalled(program->id(), main, "Strip")); },
+                          kWindowDeadline))
+        << "F3 showed no Strip window";
+    EXPECT_EQ(itemTextOf(strip, kStripLine), "Cyan 1 of 21");
+
+    clickStartAndWaitFor("Stop Dev.");
+    EXPECT_TRUE(waitUntil([&] { return itemTextOf(strip, kStripLine) == "Cyan 4 of 21"; },
+                          kReadingDeadline))
+        << "the Strip window reads \"" << itemTextOf(strip, kStripLine) << "\"";
+
+    // A click queued after the key shows that the key has been handled.
+    pressKey(main, VK_F2);
+    const bool beep = isChecked(main, id::kBeep);
+    click(main, id::kBeep);
+    ASSERT_TRUE(waitUntil([&] { return isChecked(main, id::kBeep) != beep; }, kWindowDeadline));
+    EXPECT_EQ(ownedWindowCalled(program->id(), main, "Ports"), nullptr)
+        << "the Ports window opened while a port is held";
+
+    clickStartAndWaitFor("Start Dev.");
+    pressKey(main, VK_F2);
+    HWND ports = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (ports = ownedWindowCalled(program->id(), main, "Ports")); },
+                          kWindowDeadline))
+        << "F2 showed no Ports window once stopped";
+    PostMessageA(ports, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(
+        waitUntil([&] { return !IsWindow(ports) && IsWindowEnabled(main); }, kWindowDeadline));
+}
+
 }  // namespace
 }  // namespace tarvo::test
