@@ -115,6 +115,20 @@ TEST_P(JournalFilesSuite, ANameIsInUseWhileHeldOrWhileItsJournalStands) {
     EXPECT_TRUE(files->inUse(path));
 }
 
+// A session that died left its lock file: the next one takes the name over
+// and the file goes when it lets go.
+TEST_P(JournalFilesSuite, LockFileOfADeadSessionIsTakenOverAndRemoved) {
+    if (!GetParam().lockFiles)
+        GTEST_SKIP() << "no lock files";
+    std::filesystem::create_directories(path.parent_path());
+    writeFile(journalLockName(path), "");
+    auto claim = files->claim(path);
+    ASSERT_NE(claim, nullptr);
+    EXPECT_EQ(files->claim(path), nullptr);
+    claim.reset();
+    EXPECT_FALSE(std::filesystem::exists(journalLockName(path)));
+}
+
 // One start used to leave journal.lock and journal.2.lock to journal.9.lock.
 TEST_P(JournalFilesSuite, StartsOneAfterAnotherLeaveTheJournalAlone) {
     for (int start = 0; start < 2; ++start) {

@@ -14,6 +14,7 @@ namespace tarvo::test {
 struct JournalFilesKind {
     const char* name;
     std::function<std::unique_ptr<JournalFiles>()> make;
+    bool lockFiles = true;  // holds a name with a lock file beside the journal
     friend void PrintTo(const JournalFilesKind& kind, std::ostream* out) { *out << kind.name; }
 };
 
@@ -30,8 +31,8 @@ class JournalFilesSuite : public ::testing::TestWithParam<JournalFilesKind> {
 };
 
 template <typename Files>
-JournalFilesKind journalFilesOf(const char* name) {
-    return {name, [] { return std::make_unique<Files>(); }};
+JournalFilesKind journalFilesOf(const char* name, bool lockFiles = true) {
+    return {name, [] { return std::make_unique<Files>(); }, lockFiles};
 }
 
 }  // namespace tarvo::test

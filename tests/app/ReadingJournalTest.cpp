@@ -23,9 +23,9 @@ std::string contents(const std::filesystem::path& path) {
 }
 
 using test::JournalFilesSuite;
-INSTANTIATE_TEST_SUITE_P(
-    Fake, JournalFilesSuite,
-    ::testing::Values(test::journalFilesOf<test::FillingJournalFiles>("FillingJournalFiles")));
+INSTANTIATE_TEST_SUITE_P(Fake, JournalFilesSuite,
+                         ::testing::Values(test::journalFilesOf<test::FillingJournalFiles>(
+                             "FillingJournalFiles", false)));
 
 TEST(JournalRecord, FieldsWithTabsBackslashesAndLineBreaksReadBackAsWritten) {
     const JournalRecord record{"cell", {"0", "9", "a\tb\\c\nd\re\\t", "", " blank "}};

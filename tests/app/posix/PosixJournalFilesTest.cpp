@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <fstream>
 #include <optional>
 #include <string>
 
@@ -33,20 +32,6 @@ class ScopedVariable {
     const char* name_;
     std::optional<std::string> old_;
 };
-
-// A session that died left its lock file: the next one takes the name over
-// and removes the file when it is done.
-TEST(PosixJournalClaim, LockFileOfADeadSessionIsTakenOverAndRemoved) {
-    test::TempDir dir;
-    const auto journal = dir / "journal";
-    std::ofstream(journalLockName(journal)).flush();
-    PosixJournalFiles files;
-    auto claim = files.claim(journal);
-    ASSERT_NE(claim, nullptr);
-    EXPECT_EQ(files.claim(journal), nullptr);
-    claim.reset();
-    EXPECT_FALSE(std::filesystem::exists(journalLockName(journal)));
-}
 
 TEST(PosixJournalPath, StateFolderWhenAbsoluteElseTheHomeFolders) {
     ScopedVariable home("HOME", "/home/operator");

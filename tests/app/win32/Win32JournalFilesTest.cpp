@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <string>
 
 #include "JournalFilesSuite.h"
@@ -56,20 +55,6 @@ TEST(Win32JournalNames, FolderWithAnAccentedNameIsTheOneTheSystemShowsByThatName
         << reason;
     EXPECT_EQ(files.read(folder / "tarvo" / "journal-1").bytes, "kept\n");
     EXPECT_TRUE(std::filesystem::is_regular_file(folder / "tarvo" / "journal-1"));
-}
-
-// A session that died left its lock file: the next one takes the name over
-// and the system removes the file with the handle.
-TEST(Win32JournalClaim, LockFileOfADeadSessionIsTakenOverAndRemoved) {
-    test::TempDir dir;
-    const auto journal = dir / "journal";
-    std::ofstream(journalLockName(journal)).flush();
-    Win32JournalFiles files;
-    auto claim = files.claim(journal);
-    ASSERT_NE(claim, nullptr);
-    EXPECT_EQ(files.claim(journal), nullptr);
-    claim.reset();
-    EXPECT_FALSE(std::filesystem::exists(journalLockName(journal)));
 }
 
 TEST(Win32JournalFailure, ReasonIsTheSystemsSentenceNotANumber) {
