@@ -71,5 +71,25 @@ TEST(Win32Ports, ListsTheSystemsPortsSeesOnePluggedInAndMapsCom1ToIt) {
     EXPECT_EQ(itemText(window, win32::PortsWindow::kStatusId + 1), "present");
 }
 
+TEST(Win32Ports, EnterInAComEditWritesTheTypedNameAsThePortsName) {
+    test::TempDir dir;
+    IniFile ini{dir / "Tarvo.ini"};
+    Win32SystemPorts system;
+    SystemPortListing listing(system);
+    win32::PortsWindow ports(GetModuleHandleA(nullptr), nullptr, ini, listing);
+    const HWND window = ports.handle();
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOW);
+    const HWND edit = GetDlgItem(window, win32::PortsWindow::kPathId + 2);
+    SetWindowTextA(edit, " com42 ");
+    SetFocus(edit);
+    ASSERT_EQ(GetFocus(), edit);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(ini.value("Ports", "COM2"), "COM42");
+    EXPECT_EQ(itemText(window, win32::PortsWindow::kPathId + 2), "COM42");
+    EXPECT_EQ(itemText(window, win32::PortsWindow::kStatusId + 2), "missing");
+    EXPECT_FALSE(ini.value("Ports", "COM1")) << "only the edit with the focus is used";
+}
+
 }  // namespace
 }  // namespace tarvo
