@@ -1,5 +1,6 @@
 #include "app/StripChecks.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -152,6 +153,11 @@ std::string checksHeadline(std::size_t count) {
         return "No checks";
     }
     return std::to_string(count) + (count == 1 ? " check" : " checks");
+}
+
+bool sameCheckTexts(const std::vector<StripCheck>& a, const std::vector<StripCheck>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const StripCheck& x, const StripCheck& y) { return x.text == y.text; });
 }
 
 void selectCheckedRow(ReadingTable& table, const StripCheck& check) {

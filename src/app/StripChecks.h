@@ -35,6 +35,10 @@ std::vector<StripCheck> stripChecks(const ReadingTable& table, int fileType);
 // The line above the list: how many checks are open.
 std::string checksHeadline(std::size_t count);
 
+// Whether two lists name the same checks, wherever their rows stand now: a
+// new reading moves every row one down without changing what is listed.
+bool sameCheckTexts(const std::vector<StripCheck>& a, const std::vector<StripCheck>& b);
+
 // Makes the checked row the table's only selected row, so that Change
 // measures it again in place.
 void selectCheckedRow(ReadingTable& table, const StripCheck& check);

@@ -169,9 +169,7 @@ void StripWindow::refresh() {
 // (which moves every row one down) keeps the operator's place in it.
 void StripWindow::showChecks(std::vector<StripCheck> checks) {
     checksHeadline_->setText(QString::fromLatin1(tarvo::checksHeadline(checks.size())));
-    const bool sameTexts =
-        std::equal(checks.begin(), checks.end(), checks_.begin(), checks_.end(),
-                   [](const StripCheck& a, const StripCheck& b) { return a.text == b.text; });
+    const bool sameTexts = sameCheckTexts(checks, checks_);
     checks_ = std::move(checks);
     if (sameTexts) {
         return;

@@ -355,6 +355,8 @@ void MainDialog::showStrip(MessageBoxes& messages, FileChooser& chooser) {
     if (!strip_) {
         strip_ = std::make_unique<StripWindow>(services_.instance, window_, state_->table(),
                                                state_->settings().fileType, messages, chooser);
+        strip_->setRowShower(
+            [this](int row) { ListView_EnsureVisible(item(id::kTable), row, FALSE); });
     }
     strip_->show();
 }

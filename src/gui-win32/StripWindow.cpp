@@ -2,6 +2,7 @@
 
 // clang-format off
 #include <windows.h>
+#include <commctrl.h>
 #include <gdiplus.h>
 // clang-format on
 
@@ -19,6 +20,8 @@ namespace {
 constexpr UINT kRefreshMessage = WM_APP + 2;
 constexpr int kMargin = 8;
 constexpr int kTextHeight = 30;
+constexpr int kHeadlineHeight = 18;
+constexpr int kChecksHeight = 92;  // five checks before the list scrolls
 constexpr int kButtonWidth = 110;
 constexpr int kButtonHeight = 26;
 constexpr int kWidth = 700;
@@ -51,7 +54,7 @@ std::wstring wideName(const std::string& ansi) {
 
 StripWindow::StripWindow(HINSTANCE instance, HWND owner, ReadingTable& table, int fileType,
                          MessageBoxes& messages, FileChooser& chooser)
-    : progress_(table, fileType), messages_(messages), chooser_(chooser) {
+    : table_(table), progress_(table, fileType), messages_(messages), chooser_(chooser) {
     HFONT base = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     textFont_ = makeFont(base, 150, FW_BOLD, 0);
     verticalFont_ = makeFont(base, 100, FW_NORMAL, 900);
@@ -78,9 +81,31 @@ void StripWindow::createControls(HINSTANCE instance) {
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
                             reinterpret_cast<HMENU>(kSavePictureId), instance, nullptr);
     SendMessageA(text_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_), FALSE);
+    createChecksList(instance);
     SendMessageA(save_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  FALSE);
     layout();
+}
+
+// A headline and a list a screen reader can read; choosing a check selects
+// its row in the main table, ready for Change.
+void StripWindow::createChecksList(HINSTANCE instance) {
+    checksHeadline_ =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
+                        window_, reinterpret_cast<HMENU>(kChecksHeadlineId), instance, nullptr);
+    checksList_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "Checks",
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT |
+                                      LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                                  0, 0, 0, 0, window_, reinterpret_cast<HMENU>(kChecksListId),
+                                  instance, nullptr);
+    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    SendMessageA(checksHeadline_, WM_SETFONT, font, FALSE);
+    SendMessageA(checksList_, WM_SETFONT, font, FALSE);
+    ListView_SetExtendedListViewStyle(checksList_, LVS_EX_FULLROWSELECT);
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = kWidth;
+    ListView_InsertColumn(checksList_, 0, &column);
 }
 
 void StripWindow::show() {
@@ -100,6 +125,9 @@ LRESULT StripWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:  // the window stays, with what it follows, until the program ends
             ShowWindow(window_, SW_HIDE);
             return 0;
+        case WM_NOTIFY:
+            checksNotified(*reinterpret_cast<const NMHDR*>(lParam));
+            return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == kSavePictureId && HIWORD(wParam) == BN_CLICKED) {
                 refresh();
@@ -118,8 +146,8 @@ LRESULT StripWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 RECT StripWindow::chartArea() const {
     RECT client{};
     GetClientRect(window_, &client);
-    return {kMargin, 2 * kMargin + kTextHeight, client.right - kMargin,
-            client.bottom - 2 * kMargin - kButtonHeight};
+    return {kMargin, 4 * kMargin + kTextHeight + kHeadlineHeight + kChecksHeight,
+            client.right - kMargin, client.bottom - 2 * kMargin - kButtonHeight};
 }
 
 void StripWindow::layout() {
@@ -129,6 +157,12 @@ void StripWindow::layout() {
     RECT client{};
     GetClientRect(window_, &client);
     MoveWindow(text_, kMargin, kMargin, client.right - 2 * kMargin, kTextHeight, TRUE);
+    const int headlineTop = 2 * kMargin + kTextHeight;
+    MoveWindow(checksHeadline_, kMargin, headlineTop, client.right - 2 * kMargin, kHeadlineHeight,
+               TRUE);
+    MoveWindow(checksList_, kMargin, headlineTop + kHeadlineHeight + kMargin,
+               client.right - 2 * kMargin, kChecksHeight, TRUE);
+    ListView_SetColumnWidth(checksList_, 0, LVSCW_AUTOSIZE_USEHEADER);
     MoveWindow(save_, client.right - kMargin - kButtonWidth,
                client.bottom - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, TRUE);
     InvalidateRect(window_, nullptr, TRUE);
@@ -149,8 +183,55 @@ void StripWindow::refresh() {
     if (picture_.text != shown) {
         SetWindowTextA(text_, picture_.text.c_str());
     }
+    showChecks(picture_.checks);
     const RECT area = chartArea();
     InvalidateRect(window_, &area, FALSE);
+}
+
+// The list is filled again only when its texts change, so a new reading
+// (which moves every row one down) keeps the operator's place in it.
+void StripWindow::showChecks(std::vector<StripCheck> checks) {
+    SetWindowTextA(checksHeadline_, checksHeadline(checks.size()).c_str());
+    const bool sameTexts = sameCheckTexts(checks, checks_);
+    checks_ = std::move(checks);
+    if (sameTexts) {
+        return;
+    }
+    fillingChecks_ = true;
+    ListView_DeleteAllItems(checksList_);
+    for (std::size_t i = 0; i < checks_.size(); ++i) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(i);
+        item.pszText = const_cast<char*>(checks_[i].text.c_str());
+        SendMessageA(checksList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    fillingChecks_ = false;
+}
+
+void StripWindow::checksNotified(const NMHDR& header) {
+    if (header.idFrom != static_cast<UINT_PTR>(kChecksListId) || fillingChecks_) {
+        return;
+    }
+    if (header.code == LVN_ITEMCHANGED) {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED)) {
+            checkChosen(change.iItem);
+        }
+    } else if (header.code == NM_CLICK) {
+        // Also the check already selected, chosen again after a click into the table.
+        checkChosen(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
+    }
+}
+
+void StripWindow::checkChosen(int index) {
+    if (index >= 0 && index < static_cast<int>(checks_.size())) {
+        const StripCheck& check = checks_[static_cast<std::size_t>(index)];
+        selectCheckedRow(table_, check);
+        if (showRow_) {
+            showRow_(check.row);
+        }
+    }
 }
 
 // Drawn into a bitmap first, so the chart does not flicker as it is redrawn.

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <vector>
+
 #include "app/StripProgress.h"
 #include "files/FileChooser.h"
 #include "gui-win32/OwnWindow.h"
@@ -17,12 +20,17 @@ class StripWindow final : public OwnWindow {
   public:
     static constexpr int kTextId = 1301;
     static constexpr int kSavePictureId = 1302;
+    // The checks' headline (static text) and the checks, one list-view item each.
+    static constexpr int kChecksHeadlineId = 1303;
+    static constexpr int kChecksListId = 1304;
 
     StripWindow(HINSTANCE instance, HWND owner, ReadingTable& table, int fileType,
                 MessageBoxes& messages, FileChooser& chooser);
     ~StripWindow() override;
 
     void setFileType(int fileType) { progress_.setFileType(fileType); }
+    // Brings the row of a chosen check into the main table's view.
+    void setRowShower(std::function<void(int)> shower) { showRow_ = std::move(shower); }
     // Shows the window and brings it to the front.
     void show();
     // Shows the table as it is now; changes are otherwise shown together once
@@ -37,14 +45,24 @@ class StripWindow final : public OwnWindow {
     void layout();
     void paint();
     void tableChanged();
+    void createChecksList(HINSTANCE instance);
+    void showChecks(std::vector<StripCheck> checks);
+    void checksNotified(const NMHDR& header);
+    void checkChosen(int index);
     RECT chartArea() const;
 
+    ReadingTable& table_;
     StripProgress progress_;
     MessageBoxes& messages_;
     FileChooser& chooser_;
     StripPicture picture_;
     HWND text_ = nullptr;
     HWND save_ = nullptr;
+    HWND checksHeadline_ = nullptr;
+    HWND checksList_ = nullptr;
+    std::vector<StripCheck> checks_;  // as listed, rows as the table stands now
+    bool fillingChecks_ = false;
+    std::function<void(int)> showRow_;
     HFONT textFont_ = nullptr;
     HFONT verticalFont_ = nullptr;
     bool refreshPending_ = false;

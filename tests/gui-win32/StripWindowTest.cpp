@@ -3,6 +3,7 @@
 // PNG of "Save Picture...", and no GDI object left behind by readings.
 #include "gui-win32/StripWindow.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -59,6 +60,38 @@ TEST_F(Win32Strip, NextPatchLineFollowsThreeReadings) {
         EXPECT_TRUE(test::pumpUntil([&] { return lineOf(strip) == next; }))
             << "after reading " << reading << " the line reads " << lineOf(strip);
     }
+}
+
+std::string checksHeadlineOf(const win32::StripWindow& strip) {
+    char text[256] = {};
+    GetDlgItemTextA(strip.handle(), win32::StripWindow::kChecksHeadlineId, text, sizeof text);
+    return text;
+}
+
+TEST_F(Win32Strip, ChecksAreListedAndChoosingOneSelectsItsRowForChange) {
+    strip.show();
+    int shown = -1;
+    strip.setRowShower([&](int row) { shown = row; });
+    addReading(table);
+    addReading(table);
+    for (int column = 2; column <= 5; ++column)  // reading 2 repeats reading 1
+        table.setCell(0, column, std::string(table.cell(1, column)));
+    addReading(table);
+    ASSERT_TRUE(test::pumpUntil([&] { return checksHeadlineOf(strip) == "1 check"; }))
+        << checksHeadlineOf(strip);
+    HWND list = GetDlgItem(strip.handle(), win32::StripWindow::kChecksListId);
+    ASSERT_EQ(ListView_GetItemCount(list), 1);
+    char text[128] = {};
+    ListView_GetItemText(list, 0, 0, text, sizeof text);
+    EXPECT_STREQ(text, "Check Cyan 2: same as Cyan 1");
+
+    ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(table.firstSelected(), 1);
+    EXPECT_EQ(shown, 1);
+    table.change();
+    table.setCell(table.replaceRow(), 2, "0.77");
+    EXPECT_TRUE(test::pumpUntil([&] { return checksHeadlineOf(strip) == "No checks"; }));
+    EXPECT_EQ(ListView_GetItemCount(list), 0);
 }
 
 // Counts the pixels of each ink's exact colour in a chart drawn into a bitmap.
