@@ -284,7 +284,8 @@ void MainDialog::showAbout() {
 
 void MainDialog::showState() {
     const MainWindowState& state = *state_;
-    for (const auto& [id, widget] : controls_) {
+    for (int id : MainWindowState::controls()) {
+        QWidget* widget = control(id);
         widget->setEnabled(state.isEnabled(id));
         widget->setHidden(!state.isVisible(id));
         if (auto* checkable = qobject_cast<QAbstractButton*>(widget);
