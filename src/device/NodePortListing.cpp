@@ -42,10 +42,6 @@ std::string accessText(const NodeAccess& access) {
            " $USER), then log in again";
 }
 
-std::string portAccessText(DeviceProbe& probe, const std::string& path) {
-    return accessText(probe.access(onDisk(path)));
-}
-
 NodePortListing::NodePortListing(std::filesystem::path root, DeviceProbe& probe)
     : probe_(probe), list_(std::move(root), probe) {}
 

@@ -14,9 +14,6 @@ namespace tarvo {
 // again" with the node's own group.
 std::string accessText(const NodeAccess& access);
 
-// accessText of a [Ports] path, which is CP1252 text, asked of the node it names.
-std::string portAccessText(DeviceProbe& probe, const std::string& path);
-
 // The device nodes under root (the system's "/", or a test's folder), as
 // SerialDeviceList finds them, each with whether this user may open it.
 class NodePortListing final : public PortListing {

@@ -10,7 +10,6 @@
 
 #include "app/posix/AlsaBeeper.h"
 #include "app/posix/PosixJournalFiles.h"
-#include "device/PortSettings.h"
 #include "device/PortsDialogLogic.h"
 #include "device/posix/PosixDeviceProbe.h"
 #include "files/Printing.h"
@@ -30,8 +29,8 @@ namespace {
 // the device is there now, not when the window opened.
 class ComToolTip final : public QObject {
   public:
-    ComToolTip(QAbstractButton* button, int comPort, IniFile& ini, DeviceProbe& probe)
-        : QObject(button), comPort_(comPort), ini_(ini), probe_(probe) {
+    ComToolTip(QAbstractButton* button, int comPort, IniFile& ini, PortListing& listing)
+        : QObject(button), comPort_(comPort), ini_(ini), listing_(listing) {
         button->installEventFilter(this);
     }
 
@@ -39,8 +38,7 @@ class ComToolTip final : public QObject {
         if (event->type() != QEvent::ToolTip) {
             return QObject::eventFilter(watched, event);
         }
-        const std::string path = portPath(ini_, comPort_);
-        const std::string text = comToolTip(comPort_, path, portAccessText(probe_, path));
+        const std::string text = comToolTipNow(ini_, listing_, comPort_);
         QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), cp1252::onScreen(text),
                            static_cast<QWidget*>(watched));
         return true;
@@ -49,7 +47,7 @@ class ComToolTip final : public QObject {
   private:
     int comPort_;
     IniFile& ini_;
-    DeviceProbe& probe_;
+    PortListing& listing_;
 };
 
 }  // namespace
@@ -79,6 +77,7 @@ MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
     : dialog_(dialog),
       parts_(std::move(parts)),
       link_(*parts_.device),
+      portListing_(parts_.deviceRoot, *parts_.probe),
       timer_([this] { cycle_.tick(); }),
       cycle_(dialog.state(), link_, timer_, *parts_.beeper, dialog.messages()),
       excel_(&dialog,
@@ -108,7 +107,7 @@ void MainWiring::beginJournal() {
 }
 
 void MainWiring::openPorts() {
-    PortsDialog ports(dialog_.state().ini(), parts_.deviceRoot, *parts_.probe, &dialog_);
+    PortsDialog ports(dialog_.state().ini(), portListing_, &dialog_);
     ports.exec();
 }
 
@@ -116,7 +115,7 @@ void MainWiring::installComToolTips() {
     const auto buttons = MainWindowState::comButtons();
     for (int com = 1; com <= static_cast<int>(buttons.size()); ++com) {
         new ComToolTip(dialog_.button(buttons[static_cast<std::size_t>(com - 1)]), com,
-                       dialog_.state().ini(), *parts_.probe);
+                       dialog_.state().ini(), portListing_);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "app/JournalFile.h"
 #include "app/MainWindowActions.h"
 #include "device/DeviceProbe.h"
+#include "device/NodePortListing.h"
 #include "excel/ExcelLink.h"
 #include "files/FileChooser.h"
 #include "files/OutputFile.h"
@@ -70,6 +71,7 @@ class MainWiring {
     MainDialog& dialog_;
     MainWiringParts parts_;
     DeviceReadingLink link_;
+    NodePortListing portListing_;  // what the Ports window and the COM tooltips ask
     QtPollTimer timer_;
     AcquisitionCycle cycle_;
     ExcelDialogOpener excel_;

@@ -33,6 +33,15 @@ QString deviceText(const PortsDialogLogic::ListedDevice& listed) {
 PortsDialog::PortsDialog(IniFile& ini, const std::filesystem::path& root, DeviceProbe& probe,
                          QWidget* parent)
     : QDialog(parent), logic_(ini, root, probe) {
+    start();
+}
+
+PortsDialog::PortsDialog(IniFile& ini, PortListing& listing, QWidget* parent)
+    : QDialog(parent), logic_(ini, listing) {
+    start();
+}
+
+void PortsDialog::start() {
     setObjectName("ports");
     setWindowTitle(QStringLiteral("Ports"));
     createControls();

@@ -24,6 +24,7 @@ class PortsDialog final : public QDialog {
   public:
     PortsDialog(IniFile& ini, const std::filesystem::path& root, DeviceProbe& probe,
                 QWidget* parent = nullptr);
+    PortsDialog(IniFile& ini, PortListing& listing, QWidget* parent = nullptr);
 
     static constexpr int kRefreshMs = 1000;
 
@@ -41,6 +42,7 @@ class PortsDialog final : public QDialog {
     };
     static std::size_t index(int comPort) { return static_cast<std::size_t>(comPort - 1); }
 
+    void start();
     void createControls();
     void refresh();
     void showDevices();
