@@ -155,15 +155,27 @@ std::string checksHeadline(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " check" : " checks");
 }
 
-bool sameCheckTexts(const std::vector<StripCheck>& a, const std::vector<StripCheck>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const StripCheck& x, const StripCheck& y) { return x.text == y.text; });
-}
-
 void selectCheckedRow(ReadingTable& table, const StripCheck& check) {
     for (int row = 0; row < table.rowCount(); ++row) {
         table.setSelected(row, row == check.row);
     }
+}
+
+bool ListedChecks::update(std::vector<StripCheck> checks) {
+    const bool sameTexts =
+        std::equal(checks.begin(), checks.end(), checks_.begin(), checks_.end(),
+                   [](const StripCheck& a, const StripCheck& b) { return a.text == b.text; });
+    checks_ = std::move(checks);
+    return !sameTexts;
+}
+
+std::optional<int> ListedChecks::choose(int index, ReadingTable& table) const {
+    if (index < 0 || index >= static_cast<int>(checks_.size())) {
+        return std::nullopt;
+    }
+    const StripCheck& check = checks_[static_cast<std::size_t>(index)];
+    selectCheckedRow(table, check);
+    return check.row;
 }
 
 }  // namespace tarvo

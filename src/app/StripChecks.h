@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,12 +36,25 @@ std::vector<StripCheck> stripChecks(const ReadingTable& table, int fileType);
 // The line above the list: how many checks are open.
 std::string checksHeadline(std::size_t count);
 
-// Whether two lists name the same checks, wherever their rows stand now: a
-// new reading moves every row one down without changing what is listed.
-bool sameCheckTexts(const std::vector<StripCheck>& a, const std::vector<StripCheck>& b);
-
 // Makes the checked row the table's only selected row, so that Change
 // measures it again in place.
 void selectCheckedRow(ReadingTable& table, const StripCheck& check);
+
+// The checks a Strip window lists, so that choosing one finds its row as the
+// table stands now.
+class ListedChecks {
+  public:
+    // Takes the checks found now. True when the list is to be filled again:
+    // a new reading moves every row one down but changes no text, and the
+    // operator keeps their place in the list.
+    bool update(std::vector<StripCheck> checks);
+    const std::vector<StripCheck>& checks() const { return checks_; }
+    // Selects the row of the check at index for Change and gives that row;
+    // nothing for an index outside the list.
+    std::optional<int> choose(int index, ReadingTable& table) const;
+
+  private:
+    std::vector<StripCheck> checks_;
+};
 
 }  // namespace tarvo

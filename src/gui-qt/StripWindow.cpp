@@ -165,30 +165,22 @@ void StripWindow::refresh() {
     densityAxis_->setRange(picture.lowest, picture.highest);
 }
 
-// The list is filled again only when its texts change, so a new reading
-// (which moves every row one down) keeps the operator's place in it.
-void StripWindow::showChecks(std::vector<StripCheck> checks) {
+void StripWindow::showChecks(const std::vector<StripCheck>& checks) {
     checksHeadline_->setText(QString::fromLatin1(tarvo::checksHeadline(checks.size())));
-    const bool sameTexts = sameCheckTexts(checks, checks_);
-    checks_ = std::move(checks);
-    if (sameTexts) {
+    if (!listed_.update(checks)) {
         return;
     }
     const QSignalBlocker quiet(checksList_);
     checksList_->clear();
-    for (const StripCheck& check : checks_) {
+    for (const StripCheck& check : listed_.checks()) {
         checksList_->addItem(QString::fromLatin1(check.text));
     }
-    checksList_->setVisible(!checks_.empty());
+    checksList_->setVisible(!checks.empty());
 }
 
 void StripWindow::checkChosen(int index) {
-    if (index >= 0 && index < static_cast<int>(checks_.size())) {
-        const StripCheck& check = checks_[static_cast<std::size_t>(index)];
-        selectCheckedRow(table_, check);
-        if (showRow_) {
-            showRow_(check.row);
-        }
+    if (const auto row = listed_.choose(index, table_); row && showRow_) {
+        showRow_(*row);
     }
 }
 

@@ -55,7 +55,7 @@ class StripWindow final : public QWidget {
     void createAxes(QChart& chart);
     void tableChanged();
     void savePictureClicked();
-    void showChecks(std::vector<StripCheck> checks);
+    void showChecks(const std::vector<StripCheck>& checks);
     void checkChosen(int index);
 
     ReadingTable& table_;
@@ -66,7 +66,7 @@ class StripWindow final : public QWidget {
     QLabel* text_ = nullptr;
     QLabel* checksHeadline_ = nullptr;
     QListWidget* checksList_ = nullptr;
-    std::vector<StripCheck> checks_;  // as listed, rows as the table stands now
+    ListedChecks listed_;
     std::function<void(int)> showRow_;
     QChartView* view_ = nullptr;
     QValueAxis* patchAxis_ = nullptr;

@@ -188,22 +188,18 @@ void StripWindow::refresh() {
     InvalidateRect(window_, &area, FALSE);
 }
 
-// The list is filled again only when its texts change, so a new reading
-// (which moves every row one down) keeps the operator's place in it.
-void StripWindow::showChecks(std::vector<StripCheck> checks) {
+void StripWindow::showChecks(const std::vector<StripCheck>& checks) {
     SetWindowTextA(checksHeadline_, checksHeadline(checks.size()).c_str());
-    const bool sameTexts = sameCheckTexts(checks, checks_);
-    checks_ = std::move(checks);
-    if (sameTexts) {
+    if (!listed_.update(checks)) {
         return;
     }
     fillingChecks_ = true;
     ListView_DeleteAllItems(checksList_);
-    for (std::size_t i = 0; i < checks_.size(); ++i) {
+    for (std::size_t i = 0; i < listed_.checks().size(); ++i) {
         LVITEMA item{};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(i);
-        item.pszText = const_cast<char*>(checks_[i].text.c_str());
+        item.pszText = const_cast<char*>(listed_.checks()[i].text.c_str());
         SendMessageA(checksList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
     fillingChecks_ = false;
@@ -225,12 +221,8 @@ void StripWindow::checksNotified(const NMHDR& header) {
 }
 
 void StripWindow::checkChosen(int index) {
-    if (index >= 0 && index < static_cast<int>(checks_.size())) {
-        const StripCheck& check = checks_[static_cast<std::size_t>(index)];
-        selectCheckedRow(table_, check);
-        if (showRow_) {
-            showRow_(check.row);
-        }
+    if (const auto row = listed_.choose(index, table_); row && showRow_) {
+        showRow_(*row);
     }
 }
 

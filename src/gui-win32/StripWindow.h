@@ -46,7 +46,7 @@ class StripWindow final : public OwnWindow {
     void paint();
     void tableChanged();
     void createChecksList(HINSTANCE instance);
-    void showChecks(std::vector<StripCheck> checks);
+    void showChecks(const std::vector<StripCheck>& checks);
     void checksNotified(const NMHDR& header);
     void checkChosen(int index);
     RECT chartArea() const;
@@ -60,7 +60,7 @@ class StripWindow final : public OwnWindow {
     HWND save_ = nullptr;
     HWND checksHeadline_ = nullptr;
     HWND checksList_ = nullptr;
-    std::vector<StripCheck> checks_;  // as listed, rows as the table stands now
+    ListedChecks listed_;
     bool fillingChecks_ = false;
     std::function<void(int)> showRow_;
     HFONT textFont_ = nullptr;

@@ -186,7 +186,7 @@ TEST(StripChecksFollowTable, OnlyTheFixedStripsOfAColourTableAreChecked) {
     EXPECT_TRUE(stripChecks(table, kDst34).empty());
 }
 
-TEST(StripChecksFollowTable, HeadlineCountsAndSelectingLeavesOneRowSelected) {
+TEST(StripChecksFollowTable, HeadlineCountsAndAChosenCheckIsTheOnlySelectedRowWhereverItMoved) {
     EXPECT_EQ(checksHeadline(0), "No checks");
     EXPECT_EQ(checksHeadline(1), "1 check");
     EXPECT_EQ(checksHeadline(3), "3 checks");
@@ -194,9 +194,17 @@ TEST(StripChecksFollowTable, HeadlineCountsAndSelectingLeavesOneRowSelected) {
     addStrip(table, 5);
     table.setSelected(0, true);
     table.setSelected(3, true);
-    selectCheckedRow(table, {2, "Check Cyan 3: out of order"});
+    ListedChecks listed;
+    EXPECT_TRUE(listed.update({{2, "Check Cyan 3: out of order"}}));
+    EXPECT_EQ(listed.choose(0, table), 2);
     EXPECT_EQ(table.firstSelected(), 2);
     EXPECT_FALSE(table.isSelected(3));
+
+    // A new reading moves the row: the list stays, the choice finds the row anew.
+    EXPECT_FALSE(listed.update({{3, "Check Cyan 3: out of order"}}));
+    EXPECT_EQ(listed.choose(0, table), 3);
+    EXPECT_EQ(listed.choose(1, table), std::nullopt);
+    EXPECT_TRUE(listed.update({}));
 }
 
 }  // namespace
