@@ -1,6 +1,7 @@
 #include "gui-win32/StripChart.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -117,19 +118,26 @@ void drawCurve(HDC dc, const Scale& scale, const DensityCurve& curve) {
     DeleteObject(pen);
 }
 
-// The ink names in a row along the bottom, each in its colour.
+// The inks in a row along the bottom: a stroke of the curve's colour, then
+// the ink's name in it.
 void drawLegend(HDC dc, const RECT& rect, const StripPicture& picture) {
+    constexpr int kStroke = 16;
     int x = rect.left + kLeftMargin;
     const int y = rect.bottom - 18;
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     for (const DensityCurve& curve : picture.curves) {
-        const InkLook& look = inkLook(curve.ink);
+        const char* name = inkLook(curve.ink).name;
+        const int length = static_cast<int>(std::strlen(name));
+        HPEN pen = CreatePen(PS_SOLID, 2, colourOf(curve.ink));
+        HGDIOBJ old = SelectObject(dc, pen);
+        line(dc, x, y + 7, x + kStroke, y + 7);
+        SelectObject(dc, old);
+        DeleteObject(pen);
         SetTextColor(dc, colourOf(curve.ink));
-        const std::string name = std::string("\x97 ") + look.name;
-        TextOutA(dc, x, y, name.c_str(), static_cast<int>(name.size()));
+        TextOutA(dc, x + kStroke + 4, y, name, length);
         SIZE size{};
-        GetTextExtentPoint32A(dc, name.c_str(), static_cast<int>(name.size()), &size);
-        x += size.cx + 16;
+        GetTextExtentPoint32A(dc, name, length, &size);
+        x += kStroke + 4 + size.cx + 16;
     }
     SetTextColor(dc, RGB(0, 0, 0));
 }
