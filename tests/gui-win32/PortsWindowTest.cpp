@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,17 +40,28 @@ std::string itemText(HWND window, int id) {
     return text;
 }
 
-TEST(Win32Ports, ListsTheSystemsPortsSeesOnePluggedInAndMapsCom1ToIt) {
+// The window over the system's ports, opened after the fixture's first ports.
+class Win32Ports : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(fixture.addPort("COM21"));
+        ASSERT_TRUE(fixture.addPort("COM22", "USB Serial Port (COM22)"));
+        ports =
+            std::make_unique<win32::PortsWindow>(GetModuleHandleA(nullptr), nullptr, ini, listing);
+        window = ports->handle();
+        ASSERT_NE(window, nullptr);
+    }
+
     test::SystemPortFixture fixture;
-    ASSERT_TRUE(fixture.addPort("COM21"));
-    ASSERT_TRUE(fixture.addPort("COM22", "USB Serial Port (COM22)"));
     test::TempDir dir;
     IniFile ini{dir / "Tarvo.ini"};
     Win32SystemPorts system;
-    SystemPortListing listing(system);
-    win32::PortsWindow ports(GetModuleHandleA(nullptr), nullptr, ini, listing);
-    const HWND window = ports.handle();
-    ASSERT_NE(window, nullptr);
+    SystemPortListing listing{system};
+    std::unique_ptr<win32::PortsWindow> ports;
+    HWND window = nullptr;
+};
+
+TEST_F(Win32Ports, ListsTheSystemsPortsSeesOnePluggedInAndMapsCom1ToIt) {
     EXPECT_THAT(listed(window), Contains("COM21"));
     EXPECT_THAT(listed(window), Contains("USB Serial Port (COM22)"));
     EXPECT_EQ(itemText(window, win32::PortsWindow::kPathId + 1), "COM1");
@@ -71,14 +83,7 @@ TEST(Win32Ports, ListsTheSystemsPortsSeesOnePluggedInAndMapsCom1ToIt) {
     EXPECT_EQ(itemText(window, win32::PortsWindow::kStatusId + 1), "present");
 }
 
-TEST(Win32Ports, EnterInAComEditWritesTheTypedNameAsThePortsName) {
-    test::TempDir dir;
-    IniFile ini{dir / "Tarvo.ini"};
-    Win32SystemPorts system;
-    SystemPortListing listing(system);
-    win32::PortsWindow ports(GetModuleHandleA(nullptr), nullptr, ini, listing);
-    const HWND window = ports.handle();
-    ASSERT_NE(window, nullptr);
+TEST_F(Win32Ports, EnterInAComEditWritesTheTypedNameAsThePortsName) {
     ShowWindow(window, SW_SHOW);
     const HWND edit = GetDlgItem(window, win32::PortsWindow::kPathId + 2);
     SetWindowTextA(edit, " com42 ");
