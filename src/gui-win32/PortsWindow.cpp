@@ -114,6 +114,9 @@ LRESULT PortsWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 refresh();
             }
             return 0;
+        case WM_DEVICECHANGE:  // an adapter came or went: shown now, not at the next tick
+            refresh();
+            return TRUE;
         case WM_COMMAND:
             command(LOWORD(wParam), HIWORD(wParam));
             return 0;

@@ -96,5 +96,12 @@ TEST_F(Win32Ports, EnterInAComEditWritesTheTypedNameAsThePortsName) {
     EXPECT_FALSE(ini.value("Ports", "COM1")) << "only the edit with the focus is used";
 }
 
+TEST_F(Win32Ports, DeviceChangeTheSystemAnnouncesIsShownAtOnce) {
+    constexpr WPARAM kDevNodesChanged = 0x0007;
+    ASSERT_TRUE(fixture.addPort("COM24"));
+    SendMessageA(window, WM_DEVICECHANGE, kDevNodesChanged, 0);
+    EXPECT_THAT(listed(window), Contains("COM24")) << "listed only at the next tick";
+}
+
 }  // namespace
 }  // namespace tarvo
