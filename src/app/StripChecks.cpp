@@ -161,12 +161,14 @@ void selectCheckedRow(ReadingTable& table, const StripCheck& check) {
     }
 }
 
-bool ListedChecks::update(std::vector<StripCheck> checks) {
-    const bool sameTexts =
-        std::equal(checks.begin(), checks.end(), checks_.begin(), checks_.end(),
-                   [](const StripCheck& a, const StripCheck& b) { return a.text == b.text; });
+std::optional<std::size_t> ListedChecks::update(std::vector<StripCheck> checks) {
+    const auto [changed, unused] =
+        std::mismatch(checks.begin(), checks.end(), checks_.begin(), checks_.end(),
+                      [](const StripCheck& a, const StripCheck& b) { return a.text == b.text; });
+    const auto first = static_cast<std::size_t>(changed - checks.begin());
+    const bool same = first == checks.size() && checks.size() == checks_.size();
     checks_ = std::move(checks);
-    return !sameTexts;
+    return same ? std::nullopt : std::optional(first);
 }
 
 std::optional<int> ListedChecks::choose(int index, ReadingTable& table) const {

@@ -44,10 +44,11 @@ void selectCheckedRow(ReadingTable& table, const StripCheck& check);
 // table stands now.
 class ListedChecks {
   public:
-    // Takes the checks found now. True when the list is to be filled again:
-    // a new reading moves every row one down but changes no text, and the
-    // operator keeps their place in the list.
-    bool update(std::vector<StripCheck> checks);
+    // Takes the checks found now and tells from which index on the list's
+    // texts changed, nothing when none did. A new reading moves every row one
+    // down but mostly changes no text, or adds one check at the end: the list
+    // is rewritten from there on only, and the operator keeps their place.
+    std::optional<std::size_t> update(std::vector<StripCheck> checks);
     const std::vector<StripCheck>& checks() const { return checks_; }
     // Selects the row of the check at index for Change and gives that row;
     // nothing for an index outside the list.

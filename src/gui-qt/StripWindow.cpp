@@ -91,6 +91,8 @@ void StripWindow::createChecksList() {
     checksHeadline_->setFont(bold);
     checksList_ = new QListWidget(this);
     checksList_->setAccessibleName(QStringLiteral("Checks"));
+    // One line each: the list need not measure every check as a reading comes.
+    checksList_->setUniformItemSizes(true);
     checksList_->setMaximumHeight(checksList_->fontMetrics().height() * 6);
     checksList_->hide();
     checksHeadline_->setBuddy(checksList_);
@@ -167,15 +169,24 @@ void StripWindow::refresh() {
 
 void StripWindow::showChecks(const std::vector<StripCheck>& checks) {
     checksHeadline_->setText(QString::fromLatin1(tarvo::checksHeadline(checks.size())));
-    if (!listed_.update(checks)) {
+    const auto changed = listed_.update(checks);
+    if (!changed) {
         return;
     }
     const QSignalBlocker quiet(checksList_);
-    checksList_->clear();
-    for (const StripCheck& check : listed_.checks()) {
-        checksList_->addItem(QString::fromLatin1(check.text));
+    const auto& listed = listed_.checks();
+    for (auto i = static_cast<int>(*changed); i < static_cast<int>(listed.size()); ++i) {
+        const QString text = QString::fromLatin1(listed[static_cast<std::size_t>(i)].text);
+        if (i < checksList_->count()) {
+            checksList_->item(i)->setText(text);
+        } else {
+            checksList_->addItem(text);
+        }
     }
-    checksList_->setVisible(!checks.empty());
+    while (checksList_->count() > static_cast<int>(listed.size())) {
+        delete checksList_->takeItem(checksList_->count() - 1);
+    }
+    checksList_->setVisible(!listed.empty());
 }
 
 void StripWindow::checkChosen(int index) {

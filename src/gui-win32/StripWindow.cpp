@@ -190,17 +190,23 @@ void StripWindow::refresh() {
 
 void StripWindow::showChecks(const std::vector<StripCheck>& checks) {
     SetWindowTextA(checksHeadline_, checksHeadline(checks.size()).c_str());
-    if (!listed_.update(checks)) {
+    const auto changed = listed_.update(checks);
+    if (!changed) {
         return;
     }
     fillingChecks_ = true;
-    ListView_DeleteAllItems(checksList_);
-    for (std::size_t i = 0; i < listed_.checks().size(); ++i) {
+    const auto& listed = listed_.checks();
+    const int shown = ListView_GetItemCount(checksList_);
+    for (auto i = static_cast<int>(*changed); i < static_cast<int>(listed.size()); ++i) {
         LVITEMA item{};
         item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(i);
-        item.pszText = const_cast<char*>(listed_.checks()[i].text.c_str());
-        SendMessageA(checksList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        item.iItem = i;
+        item.pszText = const_cast<char*>(listed[static_cast<std::size_t>(i)].text.c_str());
+        SendMessageA(checksList_, i < shown ? LVM_SETITEMA : LVM_INSERTITEMA, 0,
+                     reinterpret_cast<LPARAM>(&item));
+    }
+    for (int i = shown - 1; i >= static_cast<int>(listed.size()); --i) {
+        ListView_DeleteItem(checksList_, i);
     }
     fillingChecks_ = false;
 }

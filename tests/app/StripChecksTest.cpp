@@ -195,16 +195,19 @@ TEST(StripChecksFollowTable, HeadlineCountsAndAChosenCheckIsTheOnlySelectedRowWh
     table.setSelected(0, true);
     table.setSelected(3, true);
     ListedChecks listed;
-    EXPECT_TRUE(listed.update({{2, "Check Cyan 3: out of order"}}));
+    EXPECT_EQ(listed.update({{2, "Check Cyan 3: out of order"}}), 0u);
     EXPECT_EQ(listed.choose(0, table), 2);
     EXPECT_EQ(table.firstSelected(), 2);
     EXPECT_FALSE(table.isSelected(3));
 
     // A new reading moves the row: the list stays, the choice finds the row anew.
-    EXPECT_FALSE(listed.update({{3, "Check Cyan 3: out of order"}}));
+    EXPECT_EQ(listed.update({{3, "Check Cyan 3: out of order"}}), std::nullopt);
     EXPECT_EQ(listed.choose(0, table), 3);
     EXPECT_EQ(listed.choose(1, table), std::nullopt);
-    EXPECT_TRUE(listed.update({}));
+    // A check more at the end is written from there on; none left empties the list.
+    EXPECT_EQ(listed.update({{3, "Check Cyan 3: out of order"}, {0, "Check Cyan 5: out of order"}}),
+              1u);
+    EXPECT_EQ(listed.update({}), 0u);
 }
 
 }  // namespace

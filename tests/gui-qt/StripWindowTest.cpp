@@ -135,7 +135,7 @@ TEST_F(StripWindowPicture, SavePictureWritesThePngTheOperatorNamed) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(StripWindowPicture, ChosenCheckSelectsItsRowAndChangeThereClearsIt) {
+TEST_F(StripWindowPicture, ChosenCheckSelectsItsRowAndChangeOrDeleteClearsItsCheck) {
     StripWindow strip(table, kDst21, messages, &chooser);
     for (const char* cyan : {"0.20", "0.30", "0.30", "0.50"})
         addReading(table, cyan);
@@ -149,10 +149,20 @@ TEST_F(StripWindowPicture, ChosenCheckSelectsItsRowAndChangeThereClearsIt) {
 
     list->setCurrentRow(0);
     EXPECT_EQ(table.firstSelected(), 1);
+    // A new slip is added below; the chosen check stays chosen.
+    addReading(table, "0.50");
+    QTRY_COMPARE(list->count(), 2);
+    EXPECT_EQ(list->item(1)->text(), "Check Cyan 5: same as Cyan 4");
+    EXPECT_EQ(list->currentRow(), 0);
+
     table.change();
     table.setCell(table.replaceRow(), 2, "0.40");
+    QTRY_COMPARE(strip.checksHeadline()->text(), QString("1 check"));
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), "Check Cyan 5: same as Cyan 4");
+    table.setSelected(0, true);
+    table.deleteSelected();
     QTRY_COMPARE(strip.checksHeadline()->text(), QString("No checks"));
-    EXPECT_EQ(list->count(), 0);
     EXPECT_FALSE(list->isVisible());
 }
 
