@@ -58,7 +58,8 @@ std::string patchName(int block, std::size_t index) {
     return std::string(kStripInkNames[block]) + " " + std::to_string(index + 1);
 }
 
-// Black takes no chromatic letter; a light patch of any ink may read "K".
+// Another chromatic ink's letter than the block's; in the black block any
+// of them. "K" never is: a light patch of any ink reads neutral.
 bool looksLikeOtherInk(char letter, int block) {
     const auto ink = kInkLetters.find(letter);
     return letter != 0 && ink != std::string_view::npos && ink != kInkLetters.size() - 1 &&
