@@ -26,9 +26,53 @@ struct CgatsField {
 const std::vector<CgatsField> kColourFields = {
     {"SAMPLE_ID", 0}, {"D_RED", 2},   {"D_GREEN", 3},    {"D_BLUE", 4},
     {"D_VIS", 5},     {"PERCENT", 6}, {"TIME", 8, true}, {"COMMENT", 9, true}};
+// A VERSION letter below "M" measures no percent: its colour rows hold the
+// letter and the time one column to the left, and a file that holds such a
+// row leaves the percent out rather than filling it with the letter.
+const std::vector<CgatsField> kShortColourFields = {
+    {"SAMPLE_ID", 0}, {"D_RED", 2},      {"D_GREEN", 3},      {"D_BLUE", 4},
+    {"D_VIS", 5},     {"TIME", 8, true}, {"COMMENT", 9, true}};
 const std::vector<CgatsField> kDensityFields = {
     {"SAMPLE_ID", 0}, {"DENSITY", 2}, {"PERCENT", 3}, {"TIME", 4, true}, {"COMMENT", 5, true}};
-constexpr const char* kDeclaredFields[] = {"PERCENT", "TIME", "COMMENT"};
+constexpr const char* kDeclarable[] = {"PERCENT", "TIME", "COMMENT"};
+constexpr int kLetterColumn = 7, kTimeColumn = 8;
+
+// A short row's time stands in the letter's column and its own is empty.
+bool isShortColourRow(const ReadingTable& table, int row) {
+    return table.cell(row, kTimeColumn).empty() && !table.cell(row, kLetterColumn).empty();
+}
+
+bool hasShortColourRow(const ReadingTable& table) {
+    for (int row = 0; row < table.rowCount(); ++row) {
+        if (isShortColourRow(table, row)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const std::vector<CgatsField>& fieldsOf(const ReadingTable& table) {
+    if (table.mode() == ReadingKind::Density) {
+        return kDensityFields;
+    }
+    return hasShortColourRow(table) ? kShortColourFields : kColourFields;
+}
+
+bool hasField(const std::vector<CgatsField>& fields, std::string_view name) {
+    for (const CgatsField& field : fields) {
+        if (name == field.name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Where a field's text stands in this row.
+int sourceColumn(const ReadingTable& table, int row, const CgatsField& field) {
+    const bool shifted = table.mode() != ReadingKind::Density && field.column == kTimeColumn &&
+                         isShortColourRow(table, row);
+    return shifted ? kLetterColumn : field.column;
+}
 
 std::string cgatsString(std::string_view text) {
     std::string result = "\"";
@@ -60,8 +104,10 @@ void addHeader(std::string& out, const CgatsHeader& header, const std::vector<Cg
     addLine(out, "CREATED " + cgatsString(header.created));
     addLine(out, "DESCRIPTOR " + cgatsString(descriptor(header)));
     addLine(out, "INSTRUMENTATION " + cgatsString("densitometer"));
-    for (const char* keyword : kDeclaredFields) {
-        addLine(out, std::string("KEYWORD ") + cgatsString(keyword));
+    for (const char* keyword : kDeclarable) {
+        if (hasField(fields, keyword)) {
+            addLine(out, std::string("KEYWORD ") + cgatsString(keyword));
+        }
     }
     addLine(out, "NUMBER_OF_FIELDS " + std::to_string(fields.size()));
     addLine(out, "BEGIN_DATA_FORMAT");
@@ -76,7 +122,7 @@ void addHeader(std::string& out, const CgatsHeader& header, const std::vector<Cg
 std::string dataLine(const ReadingTable& table, int row, const std::vector<CgatsField>& fields) {
     std::string line;
     for (const CgatsField& field : fields) {
-        const std::string_view cell = table.cell(row, field.column);
+        const std::string_view cell = table.cell(row, sourceColumn(table, row, field));
         line.append(line.empty() ? "" : " ");
         line.append(field.quoted ? cgatsString(cell) : std::string(cell));
     }
@@ -86,7 +132,7 @@ std::string dataLine(const ReadingTable& table, int row, const std::vector<Cgats
 }  // namespace
 
 std::string cgatsText(const ReadingTable& table, const CgatsHeader& header) {
-    const auto& fields = table.mode() == ReadingKind::Density ? kDensityFields : kColourFields;
+    const auto& fields = fieldsOf(table);
     std::string out;
     addHeader(out, header, fields);
     addLine(out, "NUMBER_OF_SETS " + std::to_string(table.rowCount()));

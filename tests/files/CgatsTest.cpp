@@ -59,6 +59,27 @@ TEST(CgatsText, ColourTableOldestFirstInksThroughTheStatusFilters) {
                   "END_DATA\r\n");
 }
 
+// A VERSION below "M" leaves the percent out of a colour row, so its letter
+// and time stand one column to the left; a percent field would get the letter.
+TEST(CgatsText, RowsWithoutPercentLeaveThePercentFieldOut) {
+    ReadingTable table;
+    addReading(table, {"  12", "1.23", "0.98", "0.05", "1.50", "C", "14: 5: 9", "", "old"});
+    addReading(table, {"  13", "1.20", "0.90", "0.04", "1.40", "45.60", "C", "14: 6: 0", ""});
+    const std::string text = cgatsText(table, kHeader);
+    EXPECT_EQ(text.substr(text.find("KEYWORD")),
+              "KEYWORD \"TIME\"\r\n"
+              "KEYWORD \"COMMENT\"\r\n"
+              "NUMBER_OF_FIELDS 7\r\n"
+              "BEGIN_DATA_FORMAT\r\n"
+              "SAMPLE_ID D_RED D_GREEN D_BLUE D_VIS TIME COMMENT\r\n"
+              "END_DATA_FORMAT\r\n"
+              "NUMBER_OF_SETS 2\r\n"
+              "BEGIN_DATA\r\n"
+              "1 1.23 0.98 0.05 1.50 \"14: 5: 9\" \"old\"\r\n"
+              "2 1.20 0.90 0.04 1.40 \"14: 6: 0\" \"\"\r\n"
+              "END_DATA\r\n");
+}
+
 TEST(CgatsText, DensityTableAndAFileTypeOutsideTheList) {
     ReadingTable table = test::densityTable();
     addReading(table, {"  77", "1.234", "45.600", "14: 5: 9", "wedge"});
