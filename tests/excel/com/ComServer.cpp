@@ -22,8 +22,10 @@ class TestServerEnvironment final : public ::testing::Environment {
         CLSID registered;
         if (FAILED(CLSIDFromProgID(L"Excel.Application", &registered)) ||
             !IsEqualCLSID(registered, kTestExcelServerClsid)) {
-            GTEST_SKIP() << "\"Excel.Application\" is not the test automation server here "
-                            "(scripts/test-windows registers it); a real Excel is never driven";
+            // Not skipped: a registration that failed must not pass unnoticed.
+            GTEST_FAIL() << "\"Excel.Application\" is not the test automation server here "
+                            "(the fixture wine_excel_server registers it); a real Excel is "
+                            "never driven";
         }
         // COM loads the server; its chooser is taken from the very module COM loaded.
         IClassFactory* factory = nullptr;
