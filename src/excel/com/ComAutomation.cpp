@@ -64,7 +64,7 @@ AutomationObject startServer(const std::wstring& progId) {
 
 AutomationServerFactory makeComAutomation(MessageBoxes& messages, std::string progId) {
     auto session = std::make_shared<OleSession>();
-    return [session, &messages, progId = com::wideFromCp1252(progId)] {
+    return [session, &messages, progId = com::wideFromAnsi(progId)] {
         if (!session->ready(messages)) {
             return AutomationObject();
         }

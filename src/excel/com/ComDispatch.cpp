@@ -104,7 +104,7 @@ std::optional<AutomationValue> ComDispatch::call(DispId id, std::span<const Auto
 
 std::shared_ptr<ConnectionPoint> ComDispatch::findConnectionPoint(std::string_view interfaceId) {
     IID events;
-    std::wstring text = wideFromCp1252(interfaceId);
+    std::wstring text = wideFromAnsi(interfaceId);
     if (FAILED(IIDFromString(text.c_str(), &events))) {
         return nullptr;
     }

@@ -4,33 +4,27 @@
 
 namespace tarvo::com {
 
-namespace {
-
-constexpr UINT kCp1252 = 1252;
-
-}  // namespace
-
-std::wstring wideFromCp1252(std::string_view text) {
+std::wstring wideFromAnsi(std::string_view text) {
     if (text.empty()) {
         return {};
     }
     const int size = static_cast<int>(text.size());
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    const int written = MultiByteToWideChar(kCp1252, 0, text.data(), size, wide.data(), size);
+    const int written = MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), size);
     wide.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
     return wide;
 }
 
-std::string cp1252FromWide(std::wstring_view text) {
+std::string ansiFromWide(std::wstring_view text) {
     if (text.empty()) {
         return {};
     }
     const int size = static_cast<int>(text.size());
     const int needed =
-        WideCharToMultiByte(kCp1252, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string narrow(needed > 0 ? static_cast<std::size_t>(needed) : 0, '\0');
     if (needed > 0) {
-        WideCharToMultiByte(kCp1252, 0, text.data(), size, narrow.data(), needed, nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, 0, text.data(), size, narrow.data(), needed, nullptr, nullptr);
     }
     return narrow;
 }
@@ -61,7 +55,7 @@ bool toVariant(const AutomationValue& value, VARIANT& out, const DispatchExport&
             V_BOOL(&out) = value.asBool() ? VARIANT_TRUE : VARIANT_FALSE;
             return true;
         case AutomationKind::String: {
-            const std::wstring wide = wideFromCp1252(value.asString());
+            const std::wstring wide = wideFromAnsi(value.asString());
             BSTR text = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
             if (text == nullptr) {
                 return false;
@@ -114,7 +108,7 @@ std::optional<AutomationValue> fromVariant(const VARIANT& value) {
         case VT_BSTR: {
             BSTR text = V_BSTR(&value);
             return AutomationValue::string(
-                text == nullptr ? std::string() : cp1252FromWide({text, SysStringLen(text)}));
+                text == nullptr ? std::string() : ansiFromWide({text, SysStringLen(text)}));
         }
         case VT_DISPATCH:
             if (V_DISPATCH(&value) != nullptr) {

@@ -11,9 +11,12 @@
 
 namespace tarvo::com {
 
-// The program's text is Windows-1252, whatever the machine's code page.
-std::wstring wideFromCp1252(std::string_view text);
-std::string cp1252FromWide(std::wstring_view text);
+// The program's 8-bit text reaches it through the A functions of Windows (the
+// edits, the file dialogs, the settings), so it is in the system's ANSI code
+// page: on a 1251 system a comment typed in Cyrillic is 1251 bytes, and Excel
+// must receive it as Cyrillic.
+std::wstring wideFromAnsi(std::string_view text);
+std::string ansiFromWide(std::wstring_view text);
 
 // A VARIANT that is initialised on creation and cleared when it goes.
 class Variant {

@@ -25,12 +25,14 @@ using ::testing::IsEmpty;
 
 // --- text and values ----------------------------------------------------------
 
-TEST(ComText, Cp1252BytesBecomeTheirOwnCharactersWhateverTheCodePage) {
-    EXPECT_EQ(wideFromCp1252("Gr\xFC\xDF \x80 \x96"), L"Gr\u00FC\u00DF \u20AC \u2013");
-    EXPECT_EQ(cp1252FromWide(L"Gr\u00FC\u00DF \u20AC \u2013"), "Gr\xFC\xDF \x80 \x96");
+// The prefix runs with the ANSI code page 1252 here; 1251 has a run of its own.
+TEST(ComText, AnsiBytesBecomeTheirCharactersInTheSystemsCodePage) {
+    ASSERT_EQ(GetACP(), 1252u);
+    EXPECT_EQ(wideFromAnsi("Gr\xFC\xDF \x80 \x96"), L"Gr\u00FC\u00DF \u20AC \u2013");
+    EXPECT_EQ(ansiFromWide(L"Gr\u00FC\u00DF \u20AC \u2013"), "Gr\xFC\xDF \x80 \x96");
     // A character the program's text cannot hold arrives as a question mark.
-    EXPECT_EQ(cp1252FromWide(L"\u0416a"), "?a");
-    EXPECT_EQ(wideFromCp1252(""), L"");
+    EXPECT_EQ(ansiFromWide(L"\u0416a"), "?a");
+    EXPECT_EQ(wideFromAnsi(""), L"");
 }
 
 TEST(ComVariants, EachValueTravelsAsTheKindExcelExpects) {
@@ -148,7 +150,7 @@ TEST(ComAutomationTest, RefusedOleIsToldAtEachStartWhichThenFindsNoServer) {
 
 // --- through the test server ------------------------------------------------------
 
-TEST(ComThroughServer, TextReachesTheServerAsTheSameCp1252Bytes) {
+TEST(ComThroughServer, TextReachesTheServerAsTheSameAnsiBytes) {
     FakeExcel excel;
     RecordingMessageBoxes boxes;
     ExcelLink link(test::serverFor(excel), boxes);

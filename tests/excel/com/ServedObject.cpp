@@ -220,7 +220,7 @@ HRESULT STDMETHODCALLTYPE ServedObject::FindConnectionPoint(REFIID events,
     if (StringFromGUID2(events, text, 40) == 0 || object_.empty()) {
         return CONNECT_E_NOCONNECTION;
     }
-    auto found = object_.target()->findConnectionPoint(com::cp1252FromWide(text));
+    auto found = object_.target()->findConnectionPoint(com::ansiFromWide(text));
     if (!found) {
         return CONNECT_E_NOCONNECTION;
     }
