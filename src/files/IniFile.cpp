@@ -1,5 +1,8 @@
 #include "files/IniFile.h"
 
+#include <cstdint>
+#include <utility>
+
 #include "files/WholeFile.h"
 
 #include <algorithm>
@@ -157,7 +160,56 @@ std::string IniFile::readString(std::string_view section, std::string_view key,
 
 int IniFile::readInt(std::string_view section, std::string_view key, int fallback) const {
     auto text = value(section, key);
-    return text ? decimalValue(*text) : fallback;
+    return text && !text->empty() ? profileIntValue(*text) : fallback;
+}
+
+namespace {
+
+// A digit of any base up to 36, or -1.
+int digitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// The base a "0x", "0o" or "0b" prefix chooses, taking the prefix; else 10.
+unsigned takeBase(std::string_view& text) {
+    if (text.size() >= 2 && text[0] == '0') {
+        for (auto [letter, base] : {std::pair{'x', 16u}, {'o', 8u}, {'b', 2u}}) {
+            if (text[1] == letter) {
+                text.remove_prefix(2);
+                return base;
+            }
+        }
+    }
+    return 10;
+}
+
+}  // namespace
+
+int profileIntValue(std::string_view text) {
+    // The system reads the value into a buffer of 30 characters.
+    text = text.substr(0, 29);
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
+        text.remove_prefix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    const unsigned base = takeBase(text);
+    std::uint32_t total = 0;
+    for (char c : text) {
+        const int digit = digitValue(c);
+        if (digit < 0 || static_cast<unsigned>(digit) >= base)
+            break;
+        total = total * base + static_cast<unsigned>(digit);
+    }
+    return static_cast<int>(negative ? 0u - total : total);
 }
 
 bool IniFile::write(std::string_view section, std::string_view key, std::string_view value) {

@@ -30,9 +30,9 @@ class IniFile {
     std::string readString(std::string_view section, std::string_view key,
                            std::string_view fallback, std::size_t bufferSize) const;
 
-    // The value's decimal conversion (see decimalValue), or the fallback when the
-    // key is missing.
-    int readInt(std::string_view section, std::string_view key, int fallback) const;
+    // The value as GetPrivateProfileIntA converts it (see profileIntValue), or
+    // the fallback when the key is missing or its value empty.
+    virtual int readInt(std::string_view section, std::string_view key, int fallback) const;
 
     // Creates the folder, file, section or key as needed, or replaces the key's
     // value in place. The file is replaced atomically (temporary file, then
@@ -49,6 +49,12 @@ class IniFile {
 // atoi-style conversion: leading blanks skipped, optional sign, digits up to the
 // first other character; no digits gives 0. Values beyond int are clamped.
 int decimalValue(std::string_view text);
+
+// GetPrivateProfileIntA's conversion of a value: its first 29 characters,
+// leading blanks and control characters skipped, an optional sign, then "0x",
+// "0o" or "0b" choosing base 16, 8 or 2 (else 10), and the digits of that base
+// up to the first other character (none gives 0), wrapping at 32 bits.
+int profileIntValue(std::string_view text);
 
 // Where Tarvo.ini lives: $XDG_CONFIG_HOME/tarvo/Tarvo.ini, else
 // $HOME/.config/tarvo/Tarvo.ini; on Windows %APPDATA%\tarvo\Tarvo.ini.

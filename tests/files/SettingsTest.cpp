@@ -101,6 +101,23 @@ TEST_P(SettingsTest, UnwritableFileLeavesTheValuesInMemory) {
 
 }  // namespace
 
+// The integer keys of [ExcelAuto] read as GetPrivateProfileIntA reads them:
+// hexadecimal, octal and binary prefixes, blanks, signs, quotes, an empty
+// value giving the fallback, and no more than 29 characters looked at.
+TEST_P(SettingsTest, IntegerKeysReadAsTheSystemsProfileIntReadsThem) {
+    put("[ExcelAuto]\r\nHex=0x10\r\nOctal=0o17\r\nBinary=0b101\r\nBlanks=   12  \r\n"
+        "Minus=-3\r\nPlus=+4\r\nTrailing=7abc\r\nLetters=x1\r\nQuoted=\"5\"\r\nEmpty=\r\n"
+        "Long=" +
+        std::string(28, '0') + "12\r\nUpperHex=0X10\r\n");
+    const std::pair<const char*, int> expected[] = {
+        {"Hex", 16}, {"Octal", 15},   {"Binary", 5},  {"Blanks", 12}, {"Minus", -3},
+        {"Plus", 4}, {"Trailing", 7}, {"Letters", 0}, {"Quoted", 5},  {"Empty", 99},
+        {"Long", 1}, {"UpperHex", 0}, {"Missing", 99}};
+    for (const auto& [key, value] : expected) {
+        EXPECT_EQ(ini.readInt("ExcelAuto", key, 99), value) << key;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Portable, SettingsTest,
                          ::testing::Values(SettingsBackend{"IniFile",
                                                            [](const std::filesystem::path& path) {

@@ -90,19 +90,10 @@ class Win32JournalClaim final : public JournalClaim {
     HANDLE handle_;
 };
 
-std::filesystem::path localAppDataFolder() {
-    char folder[MAX_PATH + 1] = {};
-    if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                                     SHGFP_TYPE_CURRENT, folder)))
-        return pathFromAnsi(folder);
-    const DWORD length = ::GetEnvironmentVariableA("LOCALAPPDATA", folder, sizeof folder);
-    return (length > 0 && length < sizeof folder) ? pathFromAnsi(folder) : ".";
-}
-
 }  // namespace
 
 std::filesystem::path journalFilePath() {
-    const std::filesystem::path folder = localAppDataFolder() / "tarvo";
+    const std::filesystem::path folder = shellFolder(CSIDL_LOCAL_APPDATA, "LOCALAPPDATA") / "tarvo";
     std::string ignored;  // told when the journal is created there
     makeFolders(folder, ignored);
     return folder / "journal";

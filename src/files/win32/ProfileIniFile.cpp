@@ -35,6 +35,12 @@ std::optional<std::string> ProfileIniFile::value(std::string_view section,
     }
 }
 
+int ProfileIniFile::readInt(std::string_view section, std::string_view key, int fallback) const {
+    const std::string sectionName(section), keyName(key), file = ansiName(path());
+    return static_cast<int>(
+        ::GetPrivateProfileIntA(sectionName.c_str(), keyName.c_str(), fallback, file.c_str()));
+}
+
 bool ProfileIniFile::write(std::string_view section, std::string_view key, std::string_view value) {
     std::error_code ignored;
     if (!path().parent_path().empty())

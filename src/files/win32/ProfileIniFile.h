@@ -13,6 +13,8 @@ class ProfileIniFile final : public IniFile {
     using IniFile::IniFile;
 
     std::optional<std::string> value(std::string_view section, std::string_view key) const override;
+    // GetPrivateProfileIntA itself.
+    int readInt(std::string_view section, std::string_view key, int fallback) const override;
     // Creates the file's folder first, which the system does not. False when
     // the system reports the write failed (a read-only file, no right).
     bool write(std::string_view section, std::string_view key, std::string_view value) override;

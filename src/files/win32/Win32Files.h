@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <vector>
 
 #include "files/OutputFile.h"
 
@@ -13,6 +14,12 @@ class Win32FileCreator final : public FileCreator {
   public:
     std::unique_ptr<OutputFile> create(const std::string& path) override;
 };
+
+// Starts the settings file as a copy of the first of the former files that
+// exists, untouched, when the file does not exist yet; the former file is
+// never written again. True when a copy was made.
+bool adoptFormerSettings(const std::filesystem::path& file,
+                         const std::vector<std::filesystem::path>& former);
 
 // The folder of the running program (GetModuleFileNameA), where TRWelcome.bmp lies.
 std::filesystem::path programFolder();

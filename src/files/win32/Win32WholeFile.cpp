@@ -1,10 +1,14 @@
 #include <windows.h>
+// After windows.h.
+#include <shlobj.h>
 
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "files/IniFile.h"
 #include "files/WholeFile.h"
+#include "files/win32/Win32Files.h"
 #include "res/win32/AnsiPath.h"
 
 namespace tarvo {
@@ -50,14 +54,40 @@ bool replaceWholeFile(const std::filesystem::path& path, const std::string& text
     return ok;
 }
 
+bool adoptFormerSettings(const std::filesystem::path& file,
+                         const std::vector<std::filesystem::path>& former) {
+    std::error_code error;
+    if (std::filesystem::exists(file, error))
+        return false;
+    for (const std::filesystem::path& old : former) {
+        if (!std::filesystem::is_regular_file(old, error))
+            continue;
+        std::filesystem::create_directories(file.parent_path(), error);
+        return ::CopyFileA(ansiName(old).c_str(), ansiName(file).c_str(), TRUE) != 0;
+    }
+    return false;
+}
+
+// Where a bare "Tarvo.ini" went: the Windows folder, or for a 32-bit program
+// under UAC its VirtualStore copy, which that program saw in its place.
+std::vector<std::filesystem::path> formerSettingsFiles() {
+    char windows[MAX_PATH + 1] = {};
+    std::vector<std::filesystem::path> former{shellFolder(CSIDL_LOCAL_APPDATA, "LOCALAPPDATA") /
+                                              "VirtualStore" / "Windows" / "Tarvo.ini"};
+    const UINT length = ::GetWindowsDirectoryA(windows, sizeof windows);
+    if (length > 0 && length < sizeof windows)
+        former.push_back(pathFromAnsi(windows) / "Tarvo.ini");
+    return former;
+}
+
 // The roaming application-data folder of the user: the Windows folder, where a
 // bare "Tarvo.ini" would go, needs administrator rights on current systems.
+// Settings kept there by an earlier program start the new file, once.
 std::filesystem::path settingsFilePath() {
-    char folder[MAX_PATH + 1] = {};
-    DWORD length = ::GetEnvironmentVariableA("APPDATA", folder, sizeof folder);
-    std::filesystem::path base =
-        (length > 0 && length < sizeof folder) ? pathFromAnsi(folder) : std::filesystem::path(".");
-    return base / "tarvo" / "Tarvo.ini";
+    const std::filesystem::path file =
+        shellFolder(CSIDL_APPDATA, "APPDATA") / "tarvo" / "Tarvo.ini";
+    adoptFormerSettings(file, formerSettingsFiles());
+    return file;
 }
 
 }  // namespace tarvo

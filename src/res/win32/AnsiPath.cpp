@@ -1,6 +1,8 @@
 #include "res/win32/AnsiPath.h"
 
 #include <windows.h>
+// After windows.h.
+#include <shlobj.h>
 
 namespace tarvo {
 
@@ -24,6 +26,15 @@ std::filesystem::path pathFromAnsi(const std::string& name) {
     if (size > 0)
         MultiByteToWideChar(CP_ACP, 0, name.data(), length, wide.data(), size);
     return wide;
+}
+
+std::filesystem::path shellFolder(int csidl, const char* environmentName) {
+    char folder[MAX_PATH + 1] = {};
+    if (SUCCEEDED(::SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr,
+                                     SHGFP_TYPE_CURRENT, folder)))
+        return pathFromAnsi(folder);
+    const DWORD length = ::GetEnvironmentVariableA(environmentName, folder, sizeof folder);
+    return (length > 0 && length < sizeof folder) ? pathFromAnsi(folder) : ".";
 }
 
 }  // namespace tarvo

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "SettingsTest.h"
@@ -70,6 +71,51 @@ TEST(Win32Files, FoldersComeFromTheProgramAndTheUsersProfile) {
     EXPECT_TRUE(std::filesystem::exists(programFolder() / "files_win32_tests.exe"));
     EXPECT_EQ(settingsFilePath().filename(), "Tarvo.ini");
     EXPECT_EQ(settingsFilePath().parent_path().filename(), "tarvo");
+}
+
+// Settings an earlier program kept where a bare "Tarvo.ini" goes start the
+// file in %APPDATA%, once, untouched; the VirtualStore copy (what a 32-bit
+// program under UAC saw) before the Windows folder's.
+TEST(FormerSettings, FirstExistingFormerFileIsCopiedOnceAndNeverWrittenAgain) {
+    test::TempDir dir;
+    const std::filesystem::path file = dir / "AppData" / "tarvo" / "Tarvo.ini";
+    const std::filesystem::path store = dir / "VirtualStore" / "Tarvo.ini";
+    const std::filesystem::path windows = dir / "Windows" / "Tarvo.ini";
+    EXPECT_FALSE(adoptFormerSettings(file, {store, windows}));
+    EXPECT_FALSE(std::filesystem::exists(file));
+    ASSERT_TRUE(replaceWholeFile(windows, "[Generic]\r\nCOMMNO=2\r\n"));
+    ASSERT_TRUE(replaceWholeFile(store, "[Generic]\nCOMMNO=4\n; kept\n"));
+    EXPECT_TRUE(adoptFormerSettings(file, {store, windows}));
+    EXPECT_EQ(wholeFile(file), "[Generic]\nCOMMNO=4\n; kept\n");
+    ProfileIniFile ini{file};
+    ASSERT_TRUE(ini.write("Generic", "COMMNO", "1"));
+    ASSERT_TRUE(replaceWholeFile(store, "[Generic]\nCOMMNO=3\n"));
+    EXPECT_FALSE(adoptFormerSettings(file, {store, windows}));
+    EXPECT_EQ(ini.value("Generic", "COMMNO"), "1");
+    EXPECT_EQ(wholeFile(store), "[Generic]\nCOMMNO=3\n");
+}
+
+// The same through the prefix's own folders, as tarvo.exe finds them.
+TEST(FormerSettings, WindowsFoldersTarvoIniAppearsInAppDataAtTheFirstStart) {
+    char folder[MAX_PATH] = {};
+    ASSERT_GT(GetWindowsDirectoryA(folder, sizeof folder), 0u);
+    const std::filesystem::path windows = std::filesystem::path(folder) / "Tarvo.ini";
+    const std::filesystem::path file =
+        std::filesystem::path(std::getenv("APPDATA")) / "tarvo" / "Tarvo.ini";
+    // Settings of earlier tests in this prefix wait aside meanwhile.
+    const std::filesystem::path aside = file.string() + ".aside";
+    std::error_code none;
+    std::filesystem::rename(file, aside, none);
+    ASSERT_FALSE(std::filesystem::exists(windows));
+    ASSERT_TRUE(replaceWholeFile(windows, "[Generic]\r\nCOMMNO=3\r\n"));
+    EXPECT_EQ(settingsFilePath(), file);
+    EXPECT_EQ(wholeFile(file), "[Generic]\r\nCOMMNO=3\r\n");
+    ASSERT_TRUE(replaceWholeFile(windows, "[Generic]\r\nCOMMNO=4\r\n"));
+    settingsFilePath();
+    EXPECT_EQ(wholeFile(file), "[Generic]\r\nCOMMNO=3\r\n");
+    std::filesystem::remove(windows);
+    std::filesystem::remove(file);
+    std::filesystem::rename(aside, file, none);
 }
 
 }  // namespace
