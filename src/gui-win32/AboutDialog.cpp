@@ -1,5 +1,7 @@
 #include "gui-win32/AboutDialog.h"
 
+#include "gui-win32/WindowPlace.h"
+
 namespace tarvo::win32 {
 
 namespace {
@@ -9,6 +11,7 @@ constexpr int kAboutTemplate = 100;
 INT_PTR CALLBACK aboutProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
+            centreWindow(window, GetWindow(window, GW_OWNER));
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {

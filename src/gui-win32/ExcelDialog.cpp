@@ -45,6 +45,8 @@ INT_PTR CALLBACK ExcelDialog::dialogProc(HWND window, UINT message, WPARAM wPara
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         self->window_ = window;
         self->logic_.setChangeListener([self] { self->showLogic(); });
+        // Posted: the handler that asked for it is still on the stack.
+        self->logic_.setCloseListener([self] { PostMessageA(self->window_, WM_CLOSE, 0, 0); });
         self->logic_.start();
         self->showLogic();
         return TRUE;
@@ -151,6 +153,8 @@ void ExcelDialog::showLogic() {
         EnableWindow(GetDlgItem(window_, id), logic_.isEnabled(id) ? TRUE : FALSE);
     }
     showSheets();
+    // Set at once: while the spreadsheet starts no message reaches the window.
+    SetCursor(LoadCursorA(nullptr, logic_.isBusy() ? IDC_WAIT : IDC_ARROW));
     showing_ = false;
 }
 
@@ -182,8 +186,20 @@ ExcelDialogOpener::ExcelDialogOpener(HINSTANCE instance, HWND mainWindow,
                                      ExcelDialogServices services, ExcelDialogHooks hooks)
     : instance_(instance),
       mainWindow_(mainWindow),
-      services_(std::move(services)),
-      hooks_(std::move(hooks)) {}
+      services_{services.ini,
+                messages_,
+                chooser_,
+                std::move(services.serverFactory),
+                std::move(services.prepareServer),
+                std::move(services.startingNotice)},
+      hooks_(std::move(hooks)) {
+    ownBoxes(mainWindow_);
+}
+
+void ExcelDialogOpener::ownBoxes(HWND owner) {
+    messages_.setOwner(owner);
+    chooser_.setOwner(owner);
+}
 
 ExcelDialogOpener::~ExcelDialogOpener() {
     dialog_.reset();
@@ -198,6 +214,7 @@ void ExcelDialogOpener::open() {
     }
     dialog_ = std::make_unique<ExcelDialog>(instance_, mainWindow_, session_, services_,
                                             [this] { closed(); });
+    ownBoxes(dialog_->handle());
     if (hooks_.opened) {
         hooks_.opened();
     }
@@ -207,6 +224,7 @@ void ExcelDialogOpener::open() {
 void ExcelDialogOpener::closed() {
     // Called from the window's last message; the object goes after it.
     std::unique_ptr<ExcelDialog> gone = std::move(dialog_);
+    ownBoxes(mainWindow_);
     if (hooks_.closed) {
         hooks_.closed();
     }

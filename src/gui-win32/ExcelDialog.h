@@ -8,6 +8,8 @@
 #include "app/ReadingTable.h"
 #include "excel/ExcelDialogLogic.h"
 #include "excel/TransferSession.h"
+#include "gui-win32/Win32FileChooser.h"
+#include "gui-win32/Win32MessageBoxes.h"
 
 namespace tarvo::win32 {
 
@@ -62,9 +64,15 @@ class ExcelDialogOpener {
 
   private:
     void closed();
+    void ownBoxes(HWND owner);
 
     HINSTANCE instance_;
     HWND mainWindow_;
+    // The dialog's questions and file dialogs are its own, so the operator
+    // cannot reach it while one is open; they outlive it, as the spreadsheet
+    // client that reports through them does.
+    Win32MessageBoxes messages_;
+    Win32FileChooser chooser_;
     ExcelDialogServices services_;
     ExcelDialogHooks hooks_;
     TransferSession session_;

@@ -6,6 +6,7 @@
 #include "app/CopiedRows.h"
 #include "gui-win32/AboutDialog.h"
 #include "gui-win32/DialogInit.h"
+#include "gui-win32/WindowPlace.h"
 #include "gui-win32/WindowText.h"
 #include "res/ControlIds.h"
 #include "res/Texts.h"
@@ -120,6 +121,7 @@ INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // About entry, columns, the state (settings, date, enabled buttons), the icon,
 // and last the welcome picture in front.
 void MainDialog::initialise() {
+    centreWindow(window_, nullptr);
     addAboutEntry();
     applyDialogInit(services_.instance, kMainTemplate, window_);
     list_ = std::make_unique<ReadingListView>(item(id::kTable));

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "gui-win32/WindowPlace.h"
+
 namespace tarvo::win32 {
 
 namespace {
@@ -34,6 +36,8 @@ INT_PTR CALLBACK WelcomeWindow::dialogProc(HWND window, UINT message, WPARAM, LP
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         self->window_ = window;
         self->sizeClientArea();
+        // Over the main window, grown to the picture's size.
+        centreWindow(window, GetWindow(window, GW_OWNER));
         return TRUE;
     }
     auto* self = reinterpret_cast<WelcomeWindow*>(GetWindowLongPtrA(window, DWLP_USER));

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstring>
 
+#include "gui-win32/OtherWindowsDisabled.h"
+
 namespace tarvo::win32 {
 
 namespace {
@@ -55,6 +57,7 @@ std::string Win32FileChooser::choose(const FileDialogRequest& request) {
         dialog.Flags |= OFN_OVERWRITEPROMPT;
     }
     const bool save = request.mode == FileDialogRequest::Mode::Save;
+    const OtherWindowsDisabled modal(dialog.hwndOwner);
     const BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
     return chosen ? std::string(file.data()) : std::string();
 }

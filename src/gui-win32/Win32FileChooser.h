@@ -15,7 +15,7 @@ namespace tarvo::win32 {
 std::string filterList(const std::vector<FileFilter>& filters);
 
 // The common Open and Save As dialogs, GetOpenFileNameA and GetSaveFileNameA,
-// owned by the main window.
+// owned by the window that raises them; the other windows meanwhile take no input.
 class Win32FileChooser final : public FileChooser {
   public:
     void setOwner(HWND owner) { owner_ = owner; }

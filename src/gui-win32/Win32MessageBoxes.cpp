@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "gui-win32/OtherWindowsDisabled.h"
+
 namespace tarvo::win32 {
 
 UINT messageBoxStyle(MessageButtons buttons, MessageIcon icon) {
@@ -31,8 +33,9 @@ MessageAnswer Win32MessageBoxes::show(std::string_view text, std::string_view ca
                                       MessageButtons buttons, MessageIcon icon) {
     const std::string body(text);
     const std::string title(caption);
-    return messageAnswer(MessageBoxA(owner_ && IsWindow(owner_) ? owner_ : nullptr, body.c_str(),
-                                     title.empty() ? nullptr : title.c_str(),
+    HWND owner = owner_ && IsWindow(owner_) ? owner_ : nullptr;
+    const OtherWindowsDisabled modal(owner);
+    return messageAnswer(MessageBoxA(owner, body.c_str(), title.empty() ? nullptr : title.c_str(),
                                      messageBoxStyle(buttons, icon)));
 }
 

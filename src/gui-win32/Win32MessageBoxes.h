@@ -6,7 +6,8 @@
 
 namespace tarvo::win32 {
 
-// MessageBoxA, owned by the main window once it exists.
+// MessageBoxA, owned by the window that raises it (the main window once it
+// exists, the Excel dialog for its own); the other windows meanwhile take no input.
 class Win32MessageBoxes final : public MessageBoxes {
   public:
     void setOwner(HWND owner) { owner_ = owner; }

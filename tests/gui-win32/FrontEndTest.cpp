@@ -179,6 +179,77 @@ TEST_F(FrontEnd, EnterAndEscDoNotCloseTheMainWindow) {
     EXPECT_FALSE(program->hasEnded(milliseconds(0)));
 }
 
+// --- where the windows open -------------------------------------------------
+
+RECT windowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+bool inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// Twice the centre, so that halves do not round away.
+POINT doubleCentre(const RECT& rect) {
+    return {rect.left + rect.right, rect.top + rect.bottom};
+}
+
+void expectCentredOver(const RECT& window, const RECT& area) {
+    EXPECT_NEAR(doubleCentre(window).x, doubleCentre(area).x, 2);
+    EXPECT_NEAR(doubleCentre(window).y, doubleCentre(area).y, 2);
+}
+
+// The main window opens centred on its screen, not at its corner, and the
+// welcome picture lies over it.
+TEST_F(FrontEnd, MainWindowOpensCentredOnItsScreenWithTheWelcomeWindowOverIt) {
+    launch();
+    HWND welcome = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (welcome = welcomeWindow()) != nullptr; }, kWindowDeadline));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor));
+    expectCentredOver(windowRect(main), monitor.rcWork);
+    EXPECT_TRUE(inside(windowRect(welcome), windowRect(main)));
+}
+
+TEST_F(FrontEnd, AboutBoxOpensCentredOverTheMainWindowWhereverItWasMoved) {
+    launch();
+    SetWindowPos(main, nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(waitUntil([&] { return windowRect(main).left == 20; }, kWindowDeadline));
+    PostMessageA(main, WM_SYSCOMMAND, 16, 0);
+    HWND about = waitForDialog(program->id(), "About tarvo", kWindowDeadline);
+    ASSERT_NE(about, nullptr);
+    expectCentredOver(windowRect(about), windowRect(main));
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); }, kWindowDeadline));
+}
+
+// --- modality -----------------------------------------------------------------
+
+// Browse's file dialog belongs to the Excel dialog, and while it is open no
+// tarvo window takes input: CloseEXCEL or the close box pressed meanwhile
+// would pull the dialog away from under its handler.
+TEST_F(FrontEnd, NoWindowTakesInputWhileTheExcelDialogsBrowseIsOpen) {
+    launch();
+    click(main, id::kExcel);
+    HWND excel = waitForDialog(program->id(), "Excel Automation", kWindowDeadline);
+    ASSERT_NE(excel, nullptr);
+    click(excel, id::kBrowse);
+    HWND open = waitForDialog(program->id(), "Load Excel File", kWindowDeadline);
+    ASSERT_NE(open, nullptr) << "no Load Excel File dialog";
+    EXPECT_EQ(GetWindow(open, GW_OWNER), excel);
+    EXPECT_FALSE(IsWindowEnabled(excel));
+    EXPECT_FALSE(IsWindowEnabled(main));
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(open, IDCANCEL)));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(open); }, kWindowDeadline));
+    EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(excel) && IsWindowEnabled(main); },
+                          kWindowDeadline));
+}
+
 TEST_F(FrontEnd, SystemMenuCommandsSixteenToThirtyOneOpenTheAboutBox) {
     launch();
     PostMessageA(main, WM_SYSCOMMAND, 16 + 7, 0);

@@ -18,13 +18,14 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes record(std::uint16_t id, std::uint16_t message, const std::string& text) {
-    Bytes bytes(8);
+    // One allocation of the whole record: GCC 12 for i686 takes an insert
+    // after the 8-byte head for a write beyond it (-Warray-bounds).
     const auto length = static_cast<std::uint32_t>(text.size() + 1);
+    Bytes bytes(8 + length, 0);
     std::memcpy(bytes.data(), &id, 2);
     std::memcpy(bytes.data() + 2, &message, 2);
     std::memcpy(bytes.data() + 4, &length, 4);
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    bytes.push_back(0);
+    std::memcpy(bytes.data() + 8, text.data(), text.size());
     return bytes;
 }
 

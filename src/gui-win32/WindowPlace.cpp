@@ -1,0 +1,37 @@
+#include "gui-win32/WindowPlace.h"
+
+#include <algorithm>
+
+namespace tarvo::win32 {
+
+namespace {
+
+LONG centred(LONG areaStart, LONG areaEnd, LONG size, LONG limitStart, LONG limitEnd) {
+    const LONG start = areaStart + (areaEnd - areaStart - size) / 2;
+    return std::max(limitStart, std::min(start, limitEnd - size));
+}
+
+}  // namespace
+
+void centreWindow(HWND window, HWND over) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(over ? over : window, MONITOR_DEFAULTTONEAREST),
+                         &monitor)) {
+        return;
+    }
+    const RECT work = monitor.rcWork;
+    RECT area = work;
+    if (over) {
+        GetWindowRect(over, &area);
+    }
+    RECT own{};
+    GetWindowRect(window, &own);
+    const LONG width = own.right - own.left;
+    const LONG height = own.bottom - own.top;
+    SetWindowPos(window, nullptr, centred(area.left, area.right, width, work.left, work.right),
+                 centred(area.top, area.bottom, height, work.top, work.bottom), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace tarvo::win32
