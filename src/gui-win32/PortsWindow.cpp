@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "gui-win32/ScreenScale.h"
 #include "gui-win32/WindowText.h"
 
 namespace tarvo::win32 {
@@ -29,7 +30,7 @@ std::string deviceText(const ListedDevice& listed) {
 
 PortsWindow::PortsWindow(HINSTANCE instance, HWND owner, IniFile& ini, PortListing& listing)
     : logic_(ini, listing), owner_(owner), instance_(instance) {
-    RECT frame{0, 0, kClientWidth, kClientHeight};
+    RECT frame{0, 0, scaled(kClientWidth), scaled(kClientHeight)};
     constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_DLGMODALFRAME);
     RECT ownerPlace{};
@@ -77,10 +78,10 @@ void PortsWindow::run() {
 }
 
 HWND PortsWindow::control(const char* type, const char* text, DWORD style, int id, RECT place) {
-    HWND made =
-        CreateWindowExA(type == std::string("EDIT") ? WS_EX_CLIENTEDGE : 0, type, text,
-                        WS_CHILD | WS_VISIBLE | style, place.left, place.top, place.right,
-                        place.bottom, window_, reinterpret_cast<HMENU>(id), instance_, nullptr);
+    HWND made = CreateWindowExA(type == std::string("EDIT") ? WS_EX_CLIENTEDGE : 0, type, text,
+                                WS_CHILD | WS_VISIBLE | style, scaled(place.left),
+                                scaled(place.top), scaled(place.right), scaled(place.bottom),
+                                window_, reinterpret_cast<HMENU>(id), instance_, nullptr);
     SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  FALSE);
     return made;

@@ -31,6 +31,7 @@ class PortsWindow final : public OwnWindow {
   private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void createControls(HINSTANCE instance);
+    // place: left, top, width and height at 96 dots per inch.
     HWND control(const char* type, const char* text, DWORD style, int id, RECT place);
     void command(int id, int code);
     void refresh();

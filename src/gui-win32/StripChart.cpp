@@ -6,16 +6,18 @@
 #include <vector>
 
 #include "app/StripChartLook.h"
+#include "gui-win32/ScreenScale.h"
 
 namespace tarvo::win32 {
 
 namespace {
 
-constexpr int kLeftMargin = 64;
-constexpr int kRightMargin = 20;
-constexpr int kTopMargin = 14;
-constexpr int kBottomMargin = 60;
-constexpr int kMark = 3;  // half the side of a reading's square
+// In pixels of this screen, as the text drawn beside them grows with it.
+const int kLeftMargin = scaled(64);
+const int kRightMargin = scaled(20);
+const int kTopMargin = scaled(14);
+const int kBottomMargin = scaled(60);
+const int kMark = scaled(3);  // half the side of a reading's square
 constexpr COLORREF kGrid = RGB(220, 220, 220);
 
 COLORREF colourOf(CurveInk ink) {
@@ -69,10 +71,10 @@ void drawDensityScale(HDC dc, const Scale& scale, HPEN grid) {
         HGDIOBJ old = SelectObject(dc, grid);
         line(dc, plot.left, y, plot.right, y);
         SelectObject(dc, old);
-        line(dc, plot.left - 4, y, plot.left, y);
+        line(dc, plot.left - scaled(4), y, plot.left, y);
         char label[16];
         std::snprintf(label, sizeof label, "%.1f", d);
-        textAt(dc, plot.left - 6, y - 7, label, TA_RIGHT | TA_TOP);
+        textAt(dc, plot.left - scaled(6), y - scaled(7), label, TA_RIGHT | TA_TOP);
     }
 }
 
@@ -84,14 +86,14 @@ void drawPatchScale(HDC dc, const Scale& scale) {
             continue;
         }
         const int x = scale.x(patch);
-        line(dc, x, plot.bottom, x, plot.bottom + 4);
-        textAt(dc, x, plot.bottom + 6, std::to_string(patch), TA_CENTER | TA_TOP);
+        line(dc, x, plot.bottom, x, plot.bottom + scaled(4));
+        textAt(dc, x, plot.bottom + scaled(6), std::to_string(patch), TA_CENTER | TA_TOP);
     }
 }
 
 void drawTitles(HDC dc, const RECT& rect, const Scale& scale, HFONT verticalFont) {
     const RECT& plot = scale.plot();
-    textAt(dc, (plot.left + plot.right) / 2, plot.bottom + 22, "Patch", TA_CENTER | TA_TOP);
+    textAt(dc, (plot.left + plot.right) / 2, plot.bottom + scaled(22), "Patch", TA_CENTER | TA_TOP);
     HGDIOBJ old = SelectObject(dc, verticalFont);
     textAt(dc, rect.left + 4, (plot.top + plot.bottom) / 2, "Density", TA_CENTER | TA_TOP);
     SelectObject(dc, old);
@@ -121,23 +123,23 @@ void drawCurve(HDC dc, const Scale& scale, const DensityCurve& curve) {
 // The inks in a row along the bottom: a stroke of the curve's colour, then
 // the ink's name in it.
 void drawLegend(HDC dc, const RECT& rect, const StripPicture& picture) {
-    constexpr int kStroke = 16;
+    const int stroke = scaled(16);
     int x = rect.left + kLeftMargin;
-    const int y = rect.bottom - 18;
+    const int y = rect.bottom - scaled(18);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     for (const DensityCurve& curve : picture.curves) {
         const char* name = inkLook(curve.ink).name;
         const int length = static_cast<int>(std::strlen(name));
         HPEN pen = CreatePen(PS_SOLID, 2, colourOf(curve.ink));
         HGDIOBJ old = SelectObject(dc, pen);
-        line(dc, x, y + 7, x + kStroke, y + 7);
+        line(dc, x, y + scaled(7), x + stroke, y + scaled(7));
         SelectObject(dc, old);
         DeleteObject(pen);
         SetTextColor(dc, colourOf(curve.ink));
-        TextOutA(dc, x + kStroke + 4, y, name, length);
+        TextOutA(dc, x + stroke + scaled(4), y, name, length);
         SIZE size{};
         GetTextExtentPoint32A(dc, name, length, &size);
-        x += kStroke + 4 + size.cx + 16;
+        x += stroke + scaled(4) + size.cx + stroke;
     }
     SetTextColor(dc, RGB(0, 0, 0));
 }

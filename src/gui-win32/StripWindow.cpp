@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/PictureSaving.h"
+#include "gui-win32/ScreenScale.h"
 #include "gui-win32/StripChart.h"
 
 namespace tarvo::win32 {
@@ -18,14 +19,15 @@ namespace {
 
 // The message that shows the table's changes, posted once however many came.
 constexpr UINT kRefreshMessage = WM_APP + 2;
-constexpr int kMargin = 8;
-constexpr int kTextHeight = 30;
-constexpr int kHeadlineHeight = 18;
-constexpr int kChecksHeight = 92;  // five checks before the list scrolls
-constexpr int kButtonWidth = 110;
-constexpr int kButtonHeight = 26;
-constexpr int kWidth = 700;
-constexpr int kHeight = 540;
+// The layout in pixels of this screen.
+const int kMargin = scaled(8);
+const int kTextHeight = scaled(30);
+const int kHeadlineHeight = scaled(18);
+const int kChecksHeight = scaled(92);  // five checks before the list scrolls
+const int kButtonWidth = scaled(110);
+const int kButtonHeight = scaled(26);
+const int kWidth = scaled(700);
+const int kHeight = scaled(540);
 
 // The PNG encoder GDI+ has had since its first version.
 constexpr CLSID kPngEncoder = {
