@@ -484,5 +484,18 @@ TEST_F(FrontEnd, F3ShowsTheStripFollowingTheReadingsAndF2IsRefusedWhileMeasuring
         waitUntil([&] { return !IsWindow(ports) && IsWindowEnabled(main); }, kWindowDeadline));
 }
 
+TEST_F(FrontEnd, ComButtonsTooltipsNameThePortEachStandsFor) {
+    {
+        const std::string ini = std::string(std::getenv("APPDATA")) + "\\tarvo\\Tarvo.ini";
+        std::ofstream(ini, std::ios::binary | std::ios::app) << "[Ports]\r\nCOM2=COM7\r\n";
+    }
+    launch();
+    EXPECT_EQ(toolTipText(program->id(), main, GetDlgItem(main, id::kCom2)),
+              "COM2: COM7 (present)");
+    EXPECT_EQ(toolTipText(program->id(), main, GetDlgItem(main, id::kCom4)).substr(0, 11),
+              "COM4: COM4 ")
+        << "without a [Ports] entry COM4 is the system's COM4";
+}
+
 }  // namespace
 }  // namespace tarvo::test

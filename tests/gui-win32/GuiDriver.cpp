@@ -215,9 +215,7 @@ void answer(const MessageBoxSeen& box, int button) {
     PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
-// The lent memory holds an LVITEMA (or LVCOLUMNA) and after it the text buffer
-// its pointer names, both in the other process.
-RemoteListView::RemoteListView(HWND list, DWORD processId) : list_(list) {
+LentMemory::LentMemory(DWORD processId) {
     process_ =
         OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     if (process_) {
@@ -226,13 +224,61 @@ RemoteListView::RemoteListView(HWND list, DWORD processId) : list_(list) {
     }
 }
 
-RemoteListView::~RemoteListView() {
+LentMemory::~LentMemory() {
     if (remote_) {
         VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
     }
     if (process_) {
         CloseHandle(process_);
     }
+}
+
+void LentMemory::writeRecord(const void* record, std::size_t size) const {
+    const char empty[1] = {};
+    WriteProcessMemory(process_, text(), empty, 1, nullptr);
+    WriteProcessMemory(process_, remote_, record, size, nullptr);
+}
+
+std::string LentMemory::readText() const {
+    char read[kTextSize] = {};
+    SIZE_T count = 0;
+    ReadProcessMemory(process_, text(), read, sizeof read - 1, &count);
+    return read;
+}
+
+namespace {
+
+BOOL CALLBACK collectToolTips(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && className(window) == TOOLTIPS_CLASSA) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+// Every tooltip window of the program is asked, shown or not: the list view
+// keeps one of its own.
+std::string toolTipText(DWORD processId, HWND owner, HWND tool) {
+    Search search{processId, nullptr, {}};
+    EnumWindows(collectToolTips, reinterpret_cast<LPARAM>(&search));
+    LentMemory memory(processId);
+    for (HWND tips : search.found) {
+        TTTOOLINFOA info{};
+        info.cbSize = sizeof info;
+        info.hwnd = owner;
+        info.uId = reinterpret_cast<UINT_PTR>(tool);
+        info.lpszText = memory.text();
+        memory.writeRecord(&info, sizeof info);
+        SendMessageA(tips, TTM_GETTEXTA, kTextSize, reinterpret_cast<LPARAM>(memory.record()));
+        if (std::string text = memory.readText(); !text.empty()) {
+            return text;
+        }
+    }
+    return {};
 }
 
 int RemoteListView::rowCount() const {
@@ -244,41 +290,30 @@ int RemoteListView::columnCount() const {
     return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
 }
 
-std::string RemoteListView::readText(std::size_t textOffset) const {
-    char text[kTextSize] = {};
-    SIZE_T read = 0;
-    ReadProcessMemory(process_, remote_ + textOffset, text, sizeof text - 1, &read);
-    return text;
-}
-
 std::string RemoteListView::cell(int row, int column) const {
-    if (!remote_) {
+    if (!memory_.lent()) {
         return "<no access to the list>";
     }
-    constexpr std::size_t kTextOffset = 1024;
     LVITEMA item{};
     item.iSubItem = column;
-    item.pszText = remote_ + kTextOffset;
+    item.pszText = memory_.text();
     item.cchTextMax = static_cast<int>(kTextSize);
-    const char empty[1] = {};
-    WriteProcessMemory(process_, remote_ + kTextOffset, empty, 1, nullptr);
-    WriteProcessMemory(process_, remote_, &item, sizeof item, nullptr);
-    SendMessageA(list_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote_));
-    return readText(kTextOffset);
+    memory_.writeRecord(&item, sizeof item);
+    SendMessageA(list_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(memory_.record()));
+    return memory_.readText();
 }
 
 std::string RemoteListView::heading(int column) const {
-    if (!remote_) {
+    if (!memory_.lent()) {
         return "<no access to the list>";
     }
-    constexpr std::size_t kTextOffset = 1024;
     LVCOLUMNA info{};
     info.mask = LVCF_TEXT;
-    info.pszText = remote_ + kTextOffset;
+    info.pszText = memory_.text();
     info.cchTextMax = static_cast<int>(kTextSize);
-    WriteProcessMemory(process_, remote_, &info, sizeof info, nullptr);
-    SendMessageA(list_, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(remote_));
-    return readText(kTextOffset);
+    memory_.writeRecord(&info, sizeof info);
+    SendMessageA(list_, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(memory_.record()));
+    return memory_.readText();
 }
 
 std::vector<std::string> RemoteListView::row(int index) const {

@@ -66,13 +66,38 @@ MessageBoxSeen waitForMessageBox(DWORD processId, const std::string& caption,
                                  milliseconds deadline);
 void answer(const MessageBoxSeen& box, int button);
 
+// Memory lent in another process, for the messages whose arguments point to
+// memory: a record at the start, a text buffer it names after it.
+class LentMemory {
+  public:
+    static constexpr std::size_t kTextOffset = 1024;
+
+    explicit LentMemory(DWORD processId);
+    ~LentMemory();
+    LentMemory(const LentMemory&) = delete;
+    LentMemory& operator=(const LentMemory&) = delete;
+
+    bool lent() const { return remote_ != nullptr; }
+    // Where the record and the text are, as the other process sees them.
+    char* record() const { return remote_; }
+    char* text() const { return remote_ + kTextOffset; }
+    // Writes the record and empties the text buffer.
+    void writeRecord(const void* record, std::size_t size) const;
+    std::string readText() const;
+
+  private:
+    HANDLE process_ = nullptr;
+    char* remote_ = nullptr;
+};
+
+// The text the tooltip of another process shows for a tool of owner, asked
+// as the tooltip asks for it when it shows (TTM_GETTEXTA).
+std::string toolTipText(DWORD processId, HWND owner, HWND tool);
+
 // A list view of another process, read through memory lent in that process.
 class RemoteListView {
   public:
-    RemoteListView(HWND list, DWORD processId);
-    ~RemoteListView();
-    RemoteListView(const RemoteListView&) = delete;
-    RemoteListView& operator=(const RemoteListView&) = delete;
+    RemoteListView(HWND list, DWORD processId) : list_(list), memory_(processId) {}
 
     int rowCount() const;
     int columnCount() const;
@@ -82,11 +107,8 @@ class RemoteListView {
     bool isSelected(int row) const;
 
   private:
-    std::string readText(std::size_t textOffset) const;
-
     HWND list_;
-    HANDLE process_ = nullptr;
-    char* remote_ = nullptr;
+    LentMemory memory_;
 };
 
 }  // namespace tarvo::test
