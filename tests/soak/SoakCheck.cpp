@@ -46,6 +46,13 @@ std::string describe(const Row& row) {
     return text;
 }
 
+std::string describe(const std::vector<SheetCell>& row) {
+    std::string text;
+    for (const auto& cell : row)
+        text += "|" + (cell.empty ? std::string() : cell.text);
+    return text;
+}
+
 }  // namespace
 
 std::vector<SentReading> sentReadings(const std::string& log) {
@@ -111,10 +118,12 @@ bool sheetHolds(const SheetCell& cell, const std::string& tableText) {
     const std::string text = trimmed(tableText);
     if (text.empty())
         return cell.empty || cell.text.empty();
-    if (cell.time) {
-        int want[3], have[3];
-        return parseTime(text, want) && parseTime(cell.text, have) && want[0] == have[0] &&
-               want[1] == have[1] && want[2] == have[2];
+    // A number typed over a time keeps the cell's time format, in Calc as in
+    // Excel (a layout switch writes densities where times stood): its value counts.
+    int want[3], have[3];
+    if (cell.time && parseTime(text, want)) {
+        return parseTime(cell.text, have) && want[0] == have[0] && want[1] == have[1] &&
+               want[2] == have[2];
     }
     if (cell.number) {
         char* end = nullptr;
@@ -191,8 +200,8 @@ void compareSheet(const std::vector<Row>& expected,
         if (holds)
             ++counts.placed;
         else
-            counts.mismatch("sheet row " + std::to_string(n + 1) + " does not hold " +
-                            describe(row));
+            counts.mismatch("sheet row " + std::to_string(n + 1) + " holds " + describe(sheet[n]) +
+                            " for " + describe(row));
     }
 }
 

@@ -65,6 +65,9 @@ TEST(SoakCheck, SheetRowHoldsTheLastReadingOfItsNumberAsExcelReadsTheTexts) {
     SoakCounts counts;
     compareSheet(expected, {row}, counts);
     EXPECT_EQ(counts.placed, 1);
+    row[4] = {false, true, true, 0.0, "00:00:00"};
+    compareSheet(expected, {row}, counts);
+    EXPECT_EQ(counts.placed, 2) << "a density typed over a time keeps the time format";
     row[7].text = "C";
     compareSheet(expected, {row}, counts);
     EXPECT_EQ(counts.mismatched, 1);
