@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "AnsweringFileChooser.h"
@@ -74,13 +75,17 @@ bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds b
 
 // The longest time the window's thread did not get back to its event loop:
 // a tick that places a reading in the sheet is the longest thing it does.
+// The readings shown by then tell which tick it was.
 class StallMeter {
   public:
-    StallMeter() {
+    explicit StallMeter(std::function<std::size_t()> readings) : readings_(std::move(readings)) {
         timer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
-            const qint64 gap = clock_.restart();
-            longest_ = std::max(longest_, gap - kPeriodMs);
+            const qint64 gap = clock_.restart() - kPeriodMs;
+            if (gap > longest_) {
+                longest_ = gap;
+                atReading_ = readings_();
+            }
         });
     }
     void start() {
@@ -88,12 +93,15 @@ class StallMeter {
         timer_.start(kPeriodMs);
     }
     qint64 longestMs() const { return longest_; }
+    std::size_t atReading() const { return atReading_; }
 
   private:
     static constexpr int kPeriodMs = 10;
+    std::function<std::size_t()> readings_;
     QTimer timer_;
     QElapsedTimer clock_;
     qint64 longest_ = 0;
+    std::size_t atReading_ = 0;
 };
 
 // Takes each reading's row as the table shows it when it comes, and types a
@@ -181,8 +189,8 @@ int run(double minutes, const std::filesystem::path& simLog, const std::filesyst
     }
     excelButton(id::kShowExcel)->click();
 
-    StallMeter stalls;
     TableWatch watch(dialog);
+    StallMeter stalls([&watch] { return watch.rows().size(); });
     const double rssStart = residentKiB();
     const double cpuStart = cpuSeconds();
     dialog.button(id::kStartDev)->click();
@@ -227,11 +235,12 @@ int run(double minutes, const std::filesystem::path& simLog, const std::filesyst
     std::printf(
         "soak %.0f min: sent %d, shown %d, journalled %d, placed %d, lost %d, mismatched %d, "
         "RSS %.1f MiB at start, %.1f after %zu readings, %.1f at end (%+.2f KiB/reading after "
-        "them), longest tick %lld ms, CPU %.2f ms/reading, message boxes %zu\n",
+        "them), longest tick %lld ms (reading %zu), CPU %.2f ms/reading, message boxes %zu\n",
         minutes, counts.sent, counts.shown, counts.journalled, counts.placed, counts.lost,
         counts.mismatched, rssStart / 1024, watch.warmResidentKiB() / 1024, TableWatch::kWarmUp,
         rssEnd / 1024, (rssEnd - watch.warmResidentKiB()) / warmReadings,
-        static_cast<long long>(longest), cpu * 1000 / readings, boxes.shown.size());
+        static_cast<long long>(longest), stalls.atReading(), cpu * 1000 / readings,
+        boxes.shown.size());
     const bool clean =
         counts.lost == 0 && counts.mismatched == 0 && boxes.shown.empty() && !stoppedByItself;
     return clean ? 0 : 1;
