@@ -48,6 +48,11 @@ bool MainDialog::create() {
     return window_ != nullptr;
 }
 
+void MainDialog::show() {
+    ShowWindow(window_, SW_SHOW);
+    showState();
+}
+
 void MainDialog::setButtonHandler(int id, std::function<void()> handler) {
     handlers_[id] = std::move(handler);
 }

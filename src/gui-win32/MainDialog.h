@@ -50,6 +50,8 @@ class MainDialog {
 
     // Creates the window from its template; false when that failed.
     bool create();
+    // Shows the window, then the welcome picture over it.
+    void show();
     HWND handle() const { return window_; }
     HINSTANCE instance() const { return services_.instance; }
     MainWindowState& state() { return *state_; }

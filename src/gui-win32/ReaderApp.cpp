@@ -57,7 +57,7 @@ int ReaderApp::run() {
     }
     messages_.setOwner(dialog.handle());
     MainWiring wiring(dialog, messages_, platformParts(messages_, ini_));
-    ShowWindow(dialog.handle(), SW_SHOW);
+    dialog.show();
     wiring.beginJournal();
     return runMessageLoop(dialog.handle());
 }

@@ -24,9 +24,12 @@ WelcomeWindow::~WelcomeWindow() {
     }
 }
 
+// Mapped only once its owner is: a window manager stacks a window mapped
+// before its owner under the owner, where the picture would not be seen.
 void WelcomeWindow::setShown(bool shown) {
     if (window_) {
-        ShowWindow(window_, shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+        const bool ownerShown = IsWindowVisible(GetWindow(window_, GW_OWNER));
+        ShowWindow(window_, shown && ownerShown ? SW_SHOWNOACTIVATE : SW_HIDE);
     }
 }
 

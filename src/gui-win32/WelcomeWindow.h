@@ -16,7 +16,7 @@ class WelcomeWindow {
     WelcomeWindow& operator=(const WelcomeWindow&) = delete;
 
     HWND handle() const { return window_; }
-    // Shown without taking the keyboard from the main window.
+    // Shown without taking the keyboard from the main window, once that is shown.
     void setShown(bool shown);
 
   private:
