@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "AnsweringFileChooser.h"
+#include "GdiObjects.h"
 #include "RecordingMessageBoxes.h"
 #include "TempDir.h"
 #include "WindowPump.h"
@@ -146,26 +147,6 @@ TEST_F(Win32Strip, SavePictureWritesAPngFile) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-// GDI objects of this process. Wine answers GetGuiResources with
-// ERROR_CALL_NOT_IMPLEMENTED; there the highest slot of its handle table that
-// a batch of new objects takes stands in: freed slots are taken again before
-// new ones, so it climbs only while objects stay behind.
-DWORD gdiObjectsInUse() {
-    SetLastError(0);
-    const DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (count != 0 || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
-        return count;
-    std::vector<HPEN> probes(64);
-    DWORD highest = 0;
-    for (HPEN& probe : probes) {
-        probe = CreatePen(PS_SOLID, 1, 0);
-        highest = std::max<DWORD>(highest, LOWORD(reinterpret_cast<UINT_PTR>(probe)));
-    }
-    for (HPEN probe : probes)
-        DeleteObject(probe);
-    return highest;
-}
-
 // A drawing that kept one object per reading would add 500.
 constexpr DWORD kSlack = 16;
 
@@ -177,13 +158,13 @@ TEST_F(Win32Strip, FiveHundredReadingsLeaveNoGdiObjectBehind) {
     };
     addReading(table);
     ASSERT_TRUE(drawn());
-    const DWORD before = gdiObjectsInUse();
+    const DWORD before = test::gdiObjectsInUse();
     for (int reading = 0; reading < 500; ++reading) {
         addReading(table);
         strip.refresh();
         ASSERT_TRUE(drawn());
     }
-    EXPECT_LE(gdiObjectsInUse(), before + kSlack);
+    EXPECT_LE(test::gdiObjectsInUse(), before + kSlack);
 }
 
 }  // namespace

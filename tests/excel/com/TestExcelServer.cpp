@@ -3,11 +3,14 @@
 // the spreadsheet client calls by DISPID and record every call; the tests
 // choose the objects behind it through "tarvoTestExcelServerUse". Loaded by
 // a program that does not choose (the front-end under its driver), it serves
-// a fake workbook of its own.
+// a fake workbook of its own, and records the cells it is given when asked
+// (CellRecord.h).
 #include <windows.h>
 // After windows.h, which it needs.
 #include <olectl.h>
 
+#include "CellRecord.h"
+#include "GdiObjects.h"
 #include "RecordingAutomationObject.h"
 #include "ServerClass.h"
 #include "TestExcelServer.h"
@@ -20,7 +23,10 @@ HMODULE module = nullptr;
 
 ServerFactory& chosenFactory() {
     static FakeExcel own;
-    static ServerFactory factory = own.factory();
+    static ServerFactory factory = [] {
+        recordCellsIfAsked(own);
+        return own.factory();
+    }();
     return factory;
 }
 
@@ -71,4 +77,11 @@ STDAPI DllUnregisterServer() {
 
 extern "C" void tarvoTestExcelServerUse(const ServerFactory* factory) {
     chosenFactory() = factory != nullptr ? *factory : ServerFactory();
+}
+
+// Started as a thread inside the program that loaded the server (by a soak
+// driver, through CreateRemoteThread): that program's GDI objects, read
+// where they live.
+extern "C" DWORD WINAPI tarvoTestGdiObjects(LPVOID) {
+    return gdiObjectsInUse();
 }
