@@ -109,6 +109,10 @@ HWND waitForDialog(DWORD processId, const std::string& caption, milliseconds dea
     return found;
 }
 
+std::vector<HWND> dialogsOf(DWORD processId) {
+    return topLevelWindows(processId, [](HWND window) { return className(window) == "#32770"; });
+}
+
 std::vector<HWND> ownedWindows(DWORD processId, HWND owner) {
     return topLevelWindows(processId,
                            [owner](HWND window) { return GetWindow(window, GW_OWNER) == owner; });

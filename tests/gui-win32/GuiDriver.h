@@ -38,6 +38,8 @@ class RunningProgram {
 // The top-level dialog (class "#32770") of the process with this caption;
 // null when none appears before the deadline.
 HWND waitForDialog(DWORD processId, const std::string& caption, milliseconds deadline);
+// The visible dialogs (class "#32770") of the process, whatever their caption.
+std::vector<HWND> dialogsOf(DWORD processId);
 // The visible top-level windows of the process that belong to the owner.
 std::vector<HWND> ownedWindows(DWORD processId, HWND owner);
 

@@ -1,5 +1,6 @@
 #include "SoakCheck.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +52,35 @@ std::string describe(const std::vector<SheetCell>& row) {
     for (const auto& cell : row)
         text += "|" + (cell.empty ? std::string() : cell.text);
     return text;
+}
+
+// "BC12" as the sheet's row 12 and column 55, from 1; false for another text.
+bool parseAddress(const std::string& address, std::size_t& row, std::size_t& column) {
+    std::size_t i = 0;
+    column = 0;
+    for (; i < address.size() && address[i] >= 'A' && address[i] <= 'Z'; ++i)
+        column = column * 26 + static_cast<std::size_t>(address[i] - 'A' + 1);
+    char* end = nullptr;
+    row = std::strtoul(address.c_str() + i, &end, 10);
+    return i > 0 && column > 0 && row > 0 && *end == '\0';
+}
+
+// A value as the call log describes it: "I4 12", "R8 1.5", "BSTR \"text\"".
+SheetCell recordedCell(const std::string& described) {
+    SheetCell cell;
+    cell.empty = false;
+    const auto quote = described.find('"');
+    if (described.rfind("BSTR ", 0) == 0 && quote != std::string::npos &&
+        described.size() > quote + 1 && described.back() == '"') {
+        cell.text = described.substr(quote + 1, described.size() - quote - 2);
+    } else if (described.rfind("I4 ", 0) == 0 || described.rfind("R8 ", 0) == 0) {
+        cell.number = true;
+        cell.text = described.substr(3);
+        cell.value = std::strtod(cell.text.c_str(), nullptr);
+    } else {
+        cell.text = described;  // a kind the client never writes: held by no table text
+    }
+    return cell;
 }
 
 }  // namespace
@@ -133,6 +163,34 @@ bool sheetHolds(const SheetCell& cell, const std::string& tableText) {
     return cell.text == text;
 }
 
+std::vector<std::vector<SheetCell>> recordedSheet(const std::string& record) {
+    std::vector<std::vector<SheetCell>> sheet;
+    std::istringstream lines(record);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto tab = line.find('\t');
+        std::size_t row = 0, column = 0;
+        if (tab == std::string::npos || !parseAddress(line.substr(0, tab), row, column))
+            continue;
+        if (sheet.size() < row)
+            sheet.resize(row);
+        if (sheet[row - 1].size() < std::max(column, kColumns))
+            sheet[row - 1].resize(std::max(column, kColumns));
+        sheet[row - 1][column - 1] = recordedCell(line.substr(tab + 1));
+    }
+    return sheet;
+}
+
+bool recordHolds(const SheetCell& cell, const std::string& tableText) {
+    if (cell.empty)
+        return false;
+    if (!cell.number)
+        return cell.text == tableText;
+    char* end = nullptr;
+    const double want = std::strtod(tableText.c_str(), &end);
+    return !tableText.empty() && *end == '\0' && want == cell.value;
+}
+
 void SoakCounts::mismatch(std::string reason) {
     ++mismatched;
     if (why.size() < kReasonsKept)
@@ -184,7 +242,8 @@ std::vector<Row> expectedSheet(const std::vector<Row>& shown) {
 }
 
 void compareSheet(const std::vector<Row>& expected,
-                  const std::vector<std::vector<SheetCell>>& sheet, SoakCounts& counts) {
+                  const std::vector<std::vector<SheetCell>>& sheet, SoakCounts& counts,
+                  CellHolds holds) {
     for (std::size_t n = 0; n < expected.size(); ++n) {
         const Row& row = expected[n];
         if (row.empty())
@@ -194,14 +253,26 @@ void compareSheet(const std::vector<Row>& expected,
             counts.loss("sheet row " + std::to_string(n + 1) + " empty for " + describe(row));
             continue;
         }
-        bool holds = true;
+        bool held = true;
         for (std::size_t column = 0; column < kColumns && column < sheet[n].size(); ++column)
-            holds = holds && sheetHolds(sheet[n][column], row[column]);
-        if (holds)
+            held = held && holds(sheet[n][column], row[column]);
+        if (held)
             ++counts.placed;
         else
             counts.mismatch("sheet row " + std::to_string(n + 1) + " holds " + describe(sheet[n]) +
                             " for " + describe(row));
+    }
+}
+
+void compareTable(const std::vector<Row>& watched, const std::vector<Row>& table,
+                  SoakCounts& counts) {
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const Row row = padded(table[i]);
+        if (i >= watched.size())
+            counts.mismatch("table row " + describe(row) + ", never watched");
+        else if (watched[watched.size() - 1 - i] != row)
+            counts.mismatch("table row " + describe(row) + " watched as " +
+                            describe(watched[watched.size() - 1 - i]));
     }
 }
 

@@ -40,6 +40,15 @@ struct SheetCell {
 // The sheet cell holds what Excel makes of the table text typed into it.
 bool sheetHolds(const SheetCell& cell, const std::string& tableText);
 
+// The test automation server's record of the cells it was given ("B3\tBSTR
+// \"  7\"" lines) as the sheet holds them in the end, a later write to a
+// cell replacing an earlier one: row r and column c of the sheet at r - 1, c - 1.
+std::vector<std::vector<SheetCell>> recordedSheet(const std::string& record);
+
+// The recorded cell holds exactly what the table showed: column 0 as its
+// number, every other column as the text typed into it.
+bool recordHolds(const SheetCell& cell, const std::string& tableText);
+
 // What a run comes to, reading by reading.
 struct SoakCounts {
     int sent = 0;
@@ -62,8 +71,16 @@ void compareReadings(const std::vector<SentReading>& sent, const std::vector<Row
 // numbered n (a layout switch numbers from 1 again and writes over them).
 std::vector<Row> expectedSheet(const std::vector<Row>& shown);
 
-// Every expected sheet row against the rows read back.
+// Every expected sheet row against the rows read back, cell by cell.
+using CellHolds = bool (*)(const SheetCell& cell, const std::string& tableText);
 void compareSheet(const std::vector<Row>& expected,
-                  const std::vector<std::vector<SheetCell>>& sheet, SoakCounts& counts);
+                  const std::vector<std::vector<SheetCell>>& sheet, SoakCounts& counts,
+                  CellHolds holds = sheetHolds);
+
+// The table as it shows in the end (newest row first) against the last rows
+// watched as they came: a watch that missed or misread a row would blame the
+// program for it.
+void compareTable(const std::vector<Row>& watched, const std::vector<Row>& table,
+                  SoakCounts& counts);
 
 }  // namespace tarvo::soak

@@ -75,5 +75,37 @@ TEST(SoakCheck, SheetRowHoldsTheLastReadingOfItsNumberAsExcelReadsTheTexts) {
     EXPECT_EQ(counts.lost, 1);
 }
 
+// The server records what the client sent, so the texts must match byte for
+// byte (a dropped leading blank is a fault here), and a cell never written is
+// not taken for an empty one.
+TEST(SoakCheck, RecordedSheetHoldsTheLastWriteOfEachCellExactly) {
+    const Row row = colourRow();
+    std::string record = "A1\tI4 5\nB1\tBSTR \"  7\"\nA1\tI4 1\n";
+    for (char column = 'C'; column <= 'J'; ++column)
+        record += std::string(1, column) + "1\tBSTR \"" + row[column - 'A'] + "\"\n";
+    record += "torn line\n";
+    auto sheet = recordedSheet(record);
+    ASSERT_EQ(sheet.size(), 1u);
+    SoakCounts counts;
+    compareSheet({row}, sheet, counts, recordHolds);
+    EXPECT_EQ(counts.placed, 1) << (counts.why.empty() ? "" : counts.why[0]);
+    sheet = recordedSheet("A1\tI4 1\nB1\tBSTR \"7\"\n");
+    compareSheet({row}, sheet, counts, recordHolds);
+    EXPECT_EQ(counts.mismatched, 1) << "\"7\" for \"  7\", and the cells never written";
+    EXPECT_FALSE(recordHolds(SheetCell{}, ""));
+}
+
+TEST(SoakCheck, FinalTableIsComparedWithTheLastRowsWatchedNewestFirst) {
+    Row second = colourRow();
+    second[0] = "2";
+    SoakCounts counts;
+    compareTable({colourRow(), second}, {second, colourRow()}, counts);
+    EXPECT_EQ(counts.mismatched, 0);
+    compareTable({colourRow(), second}, {second}, counts);
+    EXPECT_EQ(counts.mismatched, 0) << "a layout switch emptied the table before";
+    compareTable({second}, {colourRow(), second}, counts);
+    EXPECT_EQ(counts.mismatched, 2) << "one watched wrongly, one never watched";
+}
+
 }  // namespace
 }  // namespace tarvo::soak

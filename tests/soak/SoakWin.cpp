@@ -1,0 +1,439 @@
+// The real tarvo.exe under wine, against the densitometer on COM1 (the
+// simulator) with the Excel dialog open on the test automation server, which
+// records every cell it is given; driven from this second program as an
+// operator would, for some minutes. Then the simulator's log, the table as it
+// showed each reading, the journal and the server's record are compared
+// reading by reading and one summary line is printed.
+// Usage: soak_win MINUTES TARVO-EXE SIMULATOR-LOG CELL-RECORD (Windows paths;
+// see scripts/soak).
+#include <windows.h>
+// After windows.h, which they need.
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "CellRecord.h"
+#include "GuiDriver.h"
+#include "SoakCheck.h"
+#include "TestExcelServer.h"
+#include "res/ControlIds.h"
+
+namespace tarvo::soak {
+namespace {
+
+using test::milliseconds;
+
+constexpr milliseconds kWindowDeadline{30000};
+constexpr milliseconds kStartDeadline{120000};
+constexpr std::size_t kWarmUp = 20;
+constexpr int kColumns = 10;
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string environment(const char* name) {
+    char value[MAX_PATH + 1] = {};
+    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length > 0 && length < sizeof value ? value : "";
+}
+
+// Tarvo.ini as the program finds it under %APPDATA%: the densitometer on
+// COM1, and every table column going into the sheet, so comments and times
+// are compared too.
+void writeSettings() {
+    const std::string folder = environment("APPDATA") + "\\tarvo";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::ofstream(folder + "\\Tarvo.ini", std::ios::binary)
+        << "[Generic]\r\nCOMMNO=1\r\nBEEP=0\r\n[ExcelAuto]\r\nLength1=10\r\n";
+}
+
+std::string journalPath() {
+    return environment("LOCALAPPDATA") + "\\tarvo\\journal";
+}
+
+// What the system tells of tarvo's process, read from this one: its handles,
+// its GUI objects, its processor time.
+class ProgramMeter {
+  public:
+    explicit ProgramMeter(DWORD processId)
+        : process_(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                   PROCESS_VM_OPERATION | PROCESS_CREATE_THREAD |
+                                   PROCESS_DUP_HANDLE,
+                               FALSE, processId)),
+          processId_(processId) {}
+    ~ProgramMeter() {
+        if (process_)
+            CloseHandle(process_);
+    }
+    ProgramMeter(const ProgramMeter&) = delete;
+    ProgramMeter& operator=(const ProgramMeter&) = delete;
+
+    std::string handles() const {
+        DWORD count = 0;
+        if (!GetProcessHandleCount(process_, &count))
+            return "n/a (error " + std::to_string(GetLastError()) + ")";
+        return std::to_string(count);
+    }
+
+    // The highest slot of tarvo's handle table a batch of new handles takes,
+    // lent to it from here and taken back: wine's server hands out the lowest
+    // free slot first, so it climbs only while handles stay behind.
+    std::string handleSlot() const {
+        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        std::vector<HANDLE> lent(64);
+        UINT_PTR highest = 0;
+        for (HANDLE& there : lent) {
+            if (DuplicateHandle(GetCurrentProcess(), event, process_, &there, 0, FALSE,
+                                DUPLICATE_SAME_ACCESS))
+                highest = std::max(highest, reinterpret_cast<UINT_PTR>(there));
+        }
+        // Taken back into this process to close: wine closes nothing for a
+        // duplication that names no target.
+        for (HANDLE there : lent) {
+            HANDLE back = nullptr;
+            if (there && DuplicateHandle(process_, there, GetCurrentProcess(), &back, 0, FALSE,
+                                         DUPLICATE_CLOSE_SOURCE | DUPLICATE_SAME_ACCESS))
+                CloseHandle(back);
+        }
+        CloseHandle(event);
+        return highest ? std::to_string(highest / 4)
+                       : "n/a (DuplicateHandle: error " + std::to_string(GetLastError()) + ")";
+    }
+
+    // What GetGuiResources answers, with its error when it answers 0.
+    std::string guiResources(DWORD kind) const {
+        SetLastError(0);
+        const DWORD count = GetGuiResources(process_, kind);
+        const DWORD error = GetLastError();
+        if (count == 0 && error != 0)
+            return "0 (error " + std::to_string(error) + ")";
+        return std::to_string(count);
+    }
+
+    // The highest GDI handle slot a batch of new objects takes in tarvo's
+    // process, where wine keeps its GDI handle table: a thread started there
+    // on the test server's probe (the server is loaded in tarvo for the sheet).
+    std::string gdiSlot() const {
+        const auto probe = remoteProbe();
+        if (!probe)
+            return "n/a (" + problem_ + ")";
+        HANDLE thread = CreateRemoteThread(process_, nullptr, 0, *probe, nullptr, 0, nullptr);
+        if (!thread)
+            return "n/a (CreateRemoteThread: error " + std::to_string(GetLastError()) + ")";
+        DWORD slot = 0;
+        const bool ended =
+            WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0 && GetExitCodeThread(thread, &slot);
+        CloseHandle(thread);
+        return ended ? std::to_string(slot) : "n/a (the probe did not end)";
+    }
+
+    double cpuSeconds() const {
+        FILETIME created, exited, kernel, user;
+        if (!GetProcessTimes(process_, &created, &exited, &kernel, &user))
+            return 0;
+        auto seconds = [](const FILETIME& time) {
+            return static_cast<double>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) |
+                                       time.dwLowDateTime) /
+                   1e7;
+        };
+        return seconds(kernel) + seconds(user);
+    }
+
+  private:
+    // The probe's address in tarvo: its offset in the server's DLL as loaded
+    // here, from where the DLL lies there.
+    std::optional<LPTHREAD_START_ROUTINE> remoteProbe() const {
+        const auto there = serverModule();
+        HMODULE here = there ? LoadLibraryA(there->szExePath) : nullptr;
+        FARPROC probe = here ? GetProcAddress(here, "tarvoTestGdiObjects") : nullptr;
+        if (!probe) {
+            problem_ = !there ? "the server is not loaded in tarvo" : "the server has no probe";
+            return std::nullopt;
+        }
+        const auto offset = reinterpret_cast<BYTE*>(probe) - reinterpret_cast<BYTE*>(here);
+        return reinterpret_cast<LPTHREAD_START_ROUTINE>(there->modBaseAddr + offset);
+    }
+
+    std::optional<MODULEENTRY32> serverModule() const {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId_);
+        if (snapshot == INVALID_HANDLE_VALUE)
+            return std::nullopt;
+        MODULEENTRY32 module{};
+        module.dwSize = sizeof module;
+        std::optional<MODULEENTRY32> found;
+        for (BOOL more = Module32First(snapshot, &module); more && !found;
+             more = Module32Next(snapshot, &module)) {
+            if (lstrcmpiA(module.szModule, test::kTestExcelServerDll) == 0)
+                found = module;
+        }
+        CloseHandle(snapshot);
+        return found;
+    }
+
+    HANDLE process_;
+    DWORD processId_;
+    mutable std::string problem_;
+};
+
+// The longest time tarvo's window thread took to answer a message, asked
+// every 50 ms from a thread of its own: a tick that places a reading in the
+// sheet is the longest thing it does. The readings seen by then tell which.
+class StallMeter {
+  public:
+    StallMeter(HWND window, const std::atomic<std::size_t>& readings)
+        : window_(window), readings_(readings), thread_([this] { measure(); }) {}
+    ~StallMeter() {
+        stop_ = true;
+        thread_.join();
+    }
+    StallMeter(const StallMeter&) = delete;
+    StallMeter& operator=(const StallMeter&) = delete;
+
+    long long longestMs() const { return longest_; }
+    std::size_t atReading() const { return atReading_; }
+
+  private:
+    void measure() {
+        while (!stop_) {
+            const ULONGLONG sent = GetTickCount64();
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &ignored);
+            const auto took = static_cast<long long>(GetTickCount64() - sent);
+            if (took > longest_) {
+                longest_ = took;
+                atReading_ = readings_.load();
+            }
+            Sleep(50);
+        }
+    }
+
+    HWND window_;
+    const std::atomic<std::size_t>& readings_;
+    std::atomic<bool> stop_{false};
+    std::atomic<long long> longest_{0};
+    std::atomic<std::size_t> atReading_{0};
+    std::thread thread_;
+};
+
+// Takes each reading's row as the table shows it when it comes, and types a
+// comment before every fifth reading.
+class TableWatch {
+  public:
+    TableWatch(HWND main, DWORD processId)
+        : main_(main), list_(GetDlgItem(main, id::kTable), processId) {}
+
+    void look() {
+        if (list_.rowCount() == 0)
+            return;
+        const std::string device = list_.cell(0, 1);
+        if (device == lastDevice_)
+            return;
+        lastDevice_ = device;
+        rows_.push_back(row(0));
+        count_ = rows_.size();
+        if (rows_.size() % 5 == 4)
+            test::setItemText(main_, id::kCommentEdit, "soak " + std::to_string(rows_.size() + 1));
+    }
+    // The table as it shows now, newest row first.
+    std::vector<Row> table() const {
+        std::vector<Row> rows;
+        for (int index = 0; index < list_.rowCount(); ++index)
+            rows.push_back(row(index));
+        return rows;
+    }
+    const std::vector<Row>& rows() const { return rows_; }
+    const std::atomic<std::size_t>& count() const { return count_; }
+
+  private:
+    Row row(int index) const {
+        Row cells = list_.row(index);
+        cells.resize(kColumns);
+        return cells;
+    }
+
+    HWND main_;
+    test::RemoteListView list_;
+    std::string lastDevice_;
+    std::vector<Row> rows_;
+    std::atomic<std::size_t> count_{0};
+};
+
+// Every message box tarvo shows is noted and answered, so the run goes on.
+class BoxWatch {
+  public:
+    BoxWatch(DWORD processId, std::vector<HWND> known)
+        : processId_(processId), known_(std::move(known)) {}
+
+    void look() {
+        for (HWND dialog : test::dialogsOf(processId_)) {
+            if (std::find(known_.begin(), known_.end(), dialog) != known_.end())
+                continue;
+            const auto box =
+                test::waitForMessageBox(processId_, test::textOf(dialog), milliseconds(0));
+            shown_.push_back("\"" + box.caption + "\": \"" + box.text + "\"");
+            test::answer(box, IDOK);
+            known_.push_back(dialog);
+        }
+    }
+    const std::vector<std::string>& shown() const { return shown_; }
+
+  private:
+    DWORD processId_;
+    std::vector<HWND> known_;
+    std::vector<std::string> shown_;
+};
+
+// The measures taken once the first readings have set up what every later
+// one reuses, and again at the end.
+struct Measures {
+    std::string handles, handleSlot, gdi, gdiSlot, user;
+    double cpu = 0;
+
+    static Measures of(const ProgramMeter& meter) {
+        return {meter.handles(),
+                meter.handleSlot(),
+                meter.guiResources(GR_GDIOBJECTS),
+                meter.gdiSlot(),
+                meter.guiResources(GR_USEROBJECTS),
+                meter.cpuSeconds()};
+    }
+};
+
+// Opens the Excel dialog, starts the server with InitEXCEL and shows it.
+HWND openSheet(HWND main, DWORD processId) {
+    test::click(main, id::kExcel);
+    HWND excel = test::waitForDialog(processId, "Excel Automation", kWindowDeadline);
+    if (!excel)
+        return nullptr;
+    test::click(excel, id::kInitExcel);
+    if (!test::waitUntil([&] { return !test::comboItems(excel, id::kSheetName).empty(); },
+                         kStartDeadline))
+        return nullptr;
+    test::click(excel, id::kShowExcel);
+    return excel;
+}
+
+bool buttonReads(HWND main, const std::string& text) {
+    return test::waitUntil([&] { return test::itemTextOf(main, id::kStartDev) == text; },
+                           kWindowDeadline);
+}
+
+struct Arguments {
+    double minutes;
+    std::string tarvo, simulatorLog, cellRecord;
+};
+
+int run(const Arguments& arguments) {
+    writeSettings();
+    SetEnvironmentVariableA(test::kCellRecordVariable, arguments.cellRecord.c_str());
+    test::RunningProgram program("\"" + arguments.tarvo + "\"", "");
+    HWND main = program.started()
+                    ? test::waitForDialog(program.id(), TARVO_MAIN_CAPTION, kWindowDeadline)
+                    : nullptr;
+    if (!main) {
+        std::fprintf(stderr, "soak: tarvo.exe showed no main window\n");
+        return 1;
+    }
+    HWND excel = openSheet(main, program.id());
+    if (!excel) {
+        std::fprintf(stderr, "soak: InitEXCEL listed no sheet\n");
+        return 1;
+    }
+
+    TableWatch watch(main, program.id());
+    // The welcome window is a dialog too, shown again at the stop.
+    BoxWatch boxes(program.id(), test::dialogsOf(program.id()));
+    ProgramMeter meter(program.id());
+    const double cpuStart = meter.cpuSeconds();
+    test::click(main, id::kStartDev);
+    if (!buttonReads(main, "Stop Dev.")) {
+        boxes.look();
+        std::fprintf(stderr, "soak: the densitometer did not answer on COM1 %s\n",
+                     boxes.shown().empty() ? "" : boxes.shown()[0].c_str());
+        return 1;
+    }
+    Measures warm, last;
+    bool stoppedByItself = false;
+    long long longest = 0;
+    std::size_t longestAt = 0;
+    {
+        StallMeter stalls(main, watch.count());
+        const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(arguments.minutes * 60000);
+        // Each look costs tarvo's thread a message or two, and a reading
+        // comes every half second: a look every 100 ms catches each one.
+        for (int look = 1; GetTickCount64() < end && !stoppedByItself; ++look) {
+            watch.look();
+            if (watch.rows().size() >= kWarmUp && warm.handles.empty())
+                warm = Measures::of(meter);
+            if (look % 10 == 0) {
+                boxes.look();
+                stoppedByItself = test::itemTextOf(main, id::kStartDev) != "Stop Dev.";
+            }
+            Sleep(100);
+        }
+        last = Measures::of(meter);
+        longest = stalls.longestMs();
+        longestAt = stalls.atReading();
+    }
+    if (!stoppedByItself) {
+        test::click(main, id::kStartDev);
+        buttonReads(main, "Start Dev.");
+    }
+    // Once stopped: a reading that came after the last look is watched too.
+    watch.look();
+    boxes.look();
+
+    const std::vector<Row>& shown = watch.rows();
+    SoakCounts counts;
+    compareReadings(sentReadings(fileText(arguments.simulatorLog)), shown,
+                    journalledRows(fileText(journalPath())), counts);
+    compareTable(shown, watch.table(), counts);
+    compareSheet(expectedSheet(shown), recordedSheet(fileText(arguments.cellRecord)), counts,
+                 recordHolds);
+
+    for (const auto& reason : counts.why)
+        std::fprintf(stderr, "soak: %s\n", reason.c_str());
+    for (const auto& box : boxes.shown())
+        std::fprintf(stderr, "soak: message box %s\n", box.c_str());
+    if (stoppedByItself)
+        std::fprintf(stderr, "soak: acquisition stopped before the end\n");
+    auto pair = [](const std::string& start, const std::string& end) {
+        return (start.empty() ? "n/a" : start) + " after " + std::to_string(kWarmUp) +
+               " readings, " + end + " at end";
+    };
+    std::printf(
+        "soak %.0f min (Windows): sent %d, shown %d, journalled %d, placed %d, lost %d, "
+        "mismatched %d, handles (GetProcessHandleCount) %s, highest handle slot %s, GDI objects "
+        "(GetGuiResources) %s, highest GDI handle slot %s, USER objects (GetGuiResources) %s, "
+        "longest tick %lld ms (reading %zu), CPU %.2f ms/reading, message boxes %zu\n",
+        arguments.minutes, counts.sent, counts.shown, counts.journalled, counts.placed, counts.lost,
+        counts.mismatched, pair(warm.handles, last.handles).c_str(),
+        pair(warm.handleSlot, last.handleSlot).c_str(), pair(warm.gdi, last.gdi).c_str(),
+        pair(warm.gdiSlot, last.gdiSlot).c_str(), pair(warm.user, last.user).c_str(), longest,
+        longestAt, (last.cpu - cpuStart) * 1000 / std::max(counts.shown, 1), boxes.shown().size());
+    std::fflush(stdout);
+    const bool clean =
+        counts.lost == 0 && counts.mismatched == 0 && boxes.shown().empty() && !stoppedByItself;
+    return clean ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace tarvo::soak
+
+int main(int argc, char* argv[]) {
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: soak_win MINUTES TARVO-EXE SIMULATOR-LOG CELL-RECORD\n");
+        return 2;
+    }
+    return tarvo::soak::run({std::atof(argv[1]), argv[2], argv[3], argv[4]});
+}
