@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "ComTestSession.h"
 #include "ExcelLinkServer.h"
-#include "RecordingMessageBoxes.h"
 #include "TestExcelServer.h"
 #include "excel/com/ComAutomation.h"
 
@@ -18,15 +18,7 @@ UseServerFactory useServer = nullptr;
 class TestServerEnvironment final : public ::testing::Environment {
   public:
     void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
-        CLSID registered;
-        if (FAILED(CLSIDFromProgID(L"Excel.Application", &registered)) ||
-            !IsEqualCLSID(registered, kTestExcelServerClsid)) {
-            // Not skipped: a registration that failed must not pass unnoticed.
-            GTEST_FAIL() << "\"Excel.Application\" is not the test automation server here "
-                            "(the fixture wine_excel_server registers it); a real Excel is "
-                            "never driven";
-        }
+        ASSERT_TRUE(startOleWithTestServer(kTestExcelServerClsid, "wine_excel_server"));
         // COM loads the server; its chooser is taken from the very module COM loaded.
         IClassFactory* factory = nullptr;
         ASSERT_TRUE(
@@ -49,11 +41,6 @@ class TestServerEnvironment final : public ::testing::Environment {
 
 [[maybe_unused]] const auto* const environment =
     ::testing::AddGlobalTestEnvironment(new TestServerEnvironment);
-
-RecordingMessageBoxes& oleMessages() {
-    static RecordingMessageBoxes messages;
-    return messages;
-}
 
 }  // namespace
 
