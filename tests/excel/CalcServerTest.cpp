@@ -7,7 +7,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "OfficeProbe.h"
@@ -15,6 +17,7 @@
 #include "TempDir.h"
 #include "excel/ExcelLink.h"
 #include "excel/calc/CalcAutomationServer.h"
+#include "excel/calc/CalcSession.h"
 #include "excel/calc/OwnedFolder.h"
 #include "excel/calc/UnoSupport.h"
 
@@ -25,6 +28,11 @@ using namespace std::chrono_literals;
 using test::OfficeProbe;
 using test::ProbedCell;
 using ::testing::ElementsAre;
+
+std::size_t threadCount() {
+    const auto tasks = std::filesystem::directory_iterator("/proc/self/task");
+    return static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));
+}
 
 // Every test runs its own office on a pipe of its own, so the test can look
 // at exactly that office and make sure it is gone afterwards.
@@ -37,9 +45,14 @@ class CalcServerTest : public ::testing::Test {
         options.headless = true;
         // A loaded machine may take long to start an office; a test still ends in a minute.
         options.startDeadline = 40s;
+        calc::prepareUno();
+        threadsBefore = threadCount();
     }
 
     ~CalcServerTest() override {
+        // Asked at once: a bridge thread still ending would read what the
+        // program frees as it ends.
+        EXPECT_EQ(threadCount(), threadsBefore) << "a thread of a connection outlived its client";
         EXPECT_TRUE(
             test::waitUntil([&] { return test::officeProcesses(options.pipeName).empty(); }, 5s))
             << "an office process outlived its client";
@@ -60,6 +73,7 @@ class CalcServerTest : public ::testing::Test {
     test::TempDir folder;
     test::RecordingMessageBoxes boxes;
     CalcServerOptions options;
+    std::size_t threadsBefore = 0;
 };
 
 TEST_F(CalcServerTest, NumbersAndTextsSurviveACopyInEachFormatWithTheirTypes) {
