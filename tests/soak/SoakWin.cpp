@@ -328,6 +328,74 @@ bool buttonReads(HWND main, const std::string& text) {
                            kWindowDeadline);
 }
 
+// What acquisition came to while the driver watched.
+struct Watched {
+    Measures warm, last;
+    double cpuStart = 0;
+    long long longestTick = 0;
+    std::size_t longestAt = 0;
+    bool stoppedByItself = false;
+};
+
+// Starts acquisition and watches the table, the boxes and the program for
+// the given minutes, then stops it. False when it did not start.
+bool acquire(HWND main, double minutes, TableWatch& watch, BoxWatch& boxes,
+             const ProgramMeter& meter, Watched& watched) {
+    watched.cpuStart = meter.cpuSeconds();
+    test::click(main, id::kStartDev);
+    if (!buttonReads(main, "Stop Dev."))
+        return false;
+    {
+        StallMeter stalls(main, watch.count());
+        const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(minutes * 60000);
+        // Each look costs tarvo's thread a message or two, and a reading
+        // comes every half second: a look every 100 ms catches each one.
+        for (int look = 1; GetTickCount64() < end && !watched.stoppedByItself; ++look) {
+            watch.look();
+            if (watch.rows().size() >= kWarmUp && watched.warm.handles.empty())
+                watched.warm = Measures::of(meter);
+            if (look % 10 == 0) {
+                boxes.look();
+                watched.stoppedByItself = test::itemTextOf(main, id::kStartDev) != "Stop Dev.";
+            }
+            Sleep(100);
+        }
+        watched.last = Measures::of(meter);
+        watched.longestTick = stalls.longestMs();
+        watched.longestAt = stalls.atReading();
+    }
+    if (!watched.stoppedByItself) {
+        test::click(main, id::kStartDev);
+        buttonReads(main, "Start Dev.");
+    }
+    // Once stopped: a reading that came after the last look is watched too.
+    watch.look();
+    boxes.look();
+    return true;
+}
+
+void printSummary(double minutes, const SoakCounts& counts, const Watched& watched,
+                  std::size_t boxes) {
+    auto pair = [](const std::string& start, const std::string& end) {
+        return (start.empty() ? "n/a" : start) + " after " + std::to_string(kWarmUp) +
+               " readings, " + end + " at end";
+    };
+    const Measures& warm = watched.warm;
+    const Measures& last = watched.last;
+    std::printf(
+        "soak %.0f min (Windows): sent %d, shown %d, journalled %d, placed %d, lost %d, "
+        "mismatched %d, handles (GetProcessHandleCount) %s, highest handle slot %s, GDI objects "
+        "(GetGuiResources) %s, highest GDI handle slot %s, USER objects (GetGuiResources) %s, "
+        "longest tick %lld ms (reading %zu), CPU %.2f ms/reading, message boxes %zu\n",
+        minutes, counts.sent, counts.shown, counts.journalled, counts.placed, counts.lost,
+        counts.mismatched, pair(warm.handles, last.handles).c_str(),
+        pair(warm.handleSlot, last.handleSlot).c_str(), pair(warm.gdi, last.gdi).c_str(),
+        pair(warm.gdiSlot, last.gdiSlot).c_str(), pair(warm.user, last.user).c_str(),
+        watched.longestTick, watched.longestAt,
+        (last.cpu - watched.cpuStart) * 1000 / std::max(counts.shown, 1), boxes);
+    std::fflush(stdout);
+}
+
 struct Arguments {
     double minutes;
     std::string tarvo, simulatorLog, cellRecord;
@@ -344,8 +412,7 @@ int run(const Arguments& arguments) {
         std::fprintf(stderr, "soak: tarvo.exe showed no main window\n");
         return 1;
     }
-    HWND excel = openSheet(main, program.id());
-    if (!excel) {
+    if (!openSheet(main, program.id())) {
         std::fprintf(stderr, "soak: InitEXCEL listed no sheet\n");
         return 1;
     }
@@ -354,44 +421,13 @@ int run(const Arguments& arguments) {
     // The welcome window is a dialog too, shown again at the stop.
     BoxWatch boxes(program.id(), test::dialogsOf(program.id()));
     ProgramMeter meter(program.id());
-    const double cpuStart = meter.cpuSeconds();
-    test::click(main, id::kStartDev);
-    if (!buttonReads(main, "Stop Dev.")) {
+    Watched watched;
+    if (!acquire(main, arguments.minutes, watch, boxes, meter, watched)) {
         boxes.look();
         std::fprintf(stderr, "soak: the densitometer did not answer on COM1 %s\n",
                      boxes.shown().empty() ? "" : boxes.shown()[0].c_str());
         return 1;
     }
-    Measures warm, last;
-    bool stoppedByItself = false;
-    long long longest = 0;
-    std::size_t longestAt = 0;
-    {
-        StallMeter stalls(main, watch.count());
-        const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(arguments.minutes * 60000);
-        // Each look costs tarvo's thread a message or two, and a reading
-        // comes every half second: a look every 100 ms catches each one.
-        for (int look = 1; GetTickCount64() < end && !stoppedByItself; ++look) {
-            watch.look();
-            if (watch.rows().size() >= kWarmUp && warm.handles.empty())
-                warm = Measures::of(meter);
-            if (look % 10 == 0) {
-                boxes.look();
-                stoppedByItself = test::itemTextOf(main, id::kStartDev) != "Stop Dev.";
-            }
-            Sleep(100);
-        }
-        last = Measures::of(meter);
-        longest = stalls.longestMs();
-        longestAt = stalls.atReading();
-    }
-    if (!stoppedByItself) {
-        test::click(main, id::kStartDev);
-        buttonReads(main, "Start Dev.");
-    }
-    // Once stopped: a reading that came after the last look is watched too.
-    watch.look();
-    boxes.look();
 
     const std::vector<Row>& shown = watch.rows();
     SoakCounts counts;
@@ -405,25 +441,11 @@ int run(const Arguments& arguments) {
         std::fprintf(stderr, "soak: %s\n", reason.c_str());
     for (const auto& box : boxes.shown())
         std::fprintf(stderr, "soak: message box %s\n", box.c_str());
-    if (stoppedByItself)
+    if (watched.stoppedByItself)
         std::fprintf(stderr, "soak: acquisition stopped before the end\n");
-    auto pair = [](const std::string& start, const std::string& end) {
-        return (start.empty() ? "n/a" : start) + " after " + std::to_string(kWarmUp) +
-               " readings, " + end + " at end";
-    };
-    std::printf(
-        "soak %.0f min (Windows): sent %d, shown %d, journalled %d, placed %d, lost %d, "
-        "mismatched %d, handles (GetProcessHandleCount) %s, highest handle slot %s, GDI objects "
-        "(GetGuiResources) %s, highest GDI handle slot %s, USER objects (GetGuiResources) %s, "
-        "longest tick %lld ms (reading %zu), CPU %.2f ms/reading, message boxes %zu\n",
-        arguments.minutes, counts.sent, counts.shown, counts.journalled, counts.placed, counts.lost,
-        counts.mismatched, pair(warm.handles, last.handles).c_str(),
-        pair(warm.handleSlot, last.handleSlot).c_str(), pair(warm.gdi, last.gdi).c_str(),
-        pair(warm.gdiSlot, last.gdiSlot).c_str(), pair(warm.user, last.user).c_str(), longest,
-        longestAt, (last.cpu - cpuStart) * 1000 / std::max(counts.shown, 1), boxes.shown().size());
-    std::fflush(stdout);
-    const bool clean =
-        counts.lost == 0 && counts.mismatched == 0 && boxes.shown().empty() && !stoppedByItself;
+    printSummary(arguments.minutes, counts, watched, boxes.shown().size());
+    const bool clean = counts.lost == 0 && counts.mismatched == 0 && boxes.shown().empty() &&
+                       !watched.stoppedByItself;
     return clean ? 0 : 1;
 }
 
