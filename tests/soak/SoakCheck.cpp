@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "app/JournalRecord.h"
@@ -84,6 +86,11 @@ SheetCell recordedCell(const std::string& described) {
 }
 
 }  // namespace
+
+std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 std::vector<SentReading> sentReadings(const std::string& log) {
     std::vector<SentReading> sent;

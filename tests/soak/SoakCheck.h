@@ -17,6 +17,9 @@ struct SentReading {
     ReadingValues values{};
 };
 
+// The whole file, empty when it cannot be read.
+std::string fileText(const std::filesystem::path& path);
+
 // The data replies of the simulator's log ("send" after "cmd XD"), in order.
 std::vector<SentReading> sentReadings(const std::string& log);
 

@@ -33,11 +33,6 @@
 namespace tarvo::soak {
 namespace {
 
-std::string fileText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 double residentKiB() {
     std::ifstream status("/proc/self/status");
     std::string key;

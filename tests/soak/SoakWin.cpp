@@ -36,11 +36,6 @@ constexpr milliseconds kStartDeadline{120000};
 constexpr std::size_t kWarmUp = 20;
 constexpr int kColumns = 10;
 
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::string environment(const char* name) {
     char value[MAX_PATH + 1] = {};
     const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "PassingDispatch.h"
 #include "excel/ExcelMembers.h"
 
 namespace tarvo::test {
@@ -24,26 +25,6 @@ class CellRecordFile {
 
   private:
     std::FILE* file_;
-};
-
-// Hands every call to the object behind it.
-class PassingDispatch : public Dispatch {
-  public:
-    explicit PassingDispatch(AutomationObject inner) : inner_(std::move(inner)) {}
-
-    std::optional<AutomationValue> get(DispId id, std::span<const AutomationValue> args) override {
-        return inner_.get(id, args);
-    }
-    bool put(DispId id, const AutomationValue& value) override { return inner_.put(id, value); }
-    std::optional<AutomationValue> call(DispId id, std::span<const AutomationValue> args) override {
-        return inner_.call(id, args);
-    }
-    std::shared_ptr<ConnectionPoint> findConnectionPoint(std::string_view interfaceId) override {
-        return inner_.target()->findConnectionPoint(interfaceId);
-    }
-
-  protected:
-    AutomationObject inner_;
 };
 
 class RecordedRange final : public PassingDispatch {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "EventTypeLibrary.h"
+#include "PassingDispatch.h"
 #include "ServerClass.h"
 #include "excel/com/ComVariant.h"
 
@@ -44,9 +45,9 @@ class Lifetime {
 
 // One object of the test process, served as this process's own; every object
 // it answers is relayed in turn.
-class RelayedObject final : public Dispatch {
+class RelayedObject final : public PassingDispatch {
   public:
-    explicit RelayedObject(AutomationObject target) : target_(std::move(target)) {}
+    explicit RelayedObject(AutomationObject target) : PassingDispatch(std::move(target)) {}
 
     static AutomationObject relay(AutomationObject target) {
         return target.empty()
@@ -58,14 +59,10 @@ class RelayedObject final : public Dispatch {
         if (id == kServerProcessId) {
             return AutomationValue::int32(static_cast<std::int32_t>(GetCurrentProcessId()));
         }
-        return relayed(target_.get(id, args));
+        return relayed(PassingDispatch::get(id, args));
     }
-    bool put(DispId id, const AutomationValue& value) override { return target_.put(id, value); }
     std::optional<AutomationValue> call(DispId id, std::span<const AutomationValue> args) override {
-        return relayed(target_.call(id, args));
-    }
-    std::shared_ptr<ConnectionPoint> findConnectionPoint(std::string_view interfaceId) override {
-        return target_.target()->findConnectionPoint(interfaceId);
+        return relayed(PassingDispatch::call(id, args));
     }
 
   private:
@@ -76,7 +73,6 @@ class RelayedObject final : public Dispatch {
         return answer;
     }
 
-    AutomationObject target_;
     Lifetime lifetime_;
 };
 
