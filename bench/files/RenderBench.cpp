@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/ReadingTable.h"
 #include "files/Render.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo {
 namespace {

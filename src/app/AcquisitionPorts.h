@@ -3,7 +3,7 @@
 #include <chrono>
 #include <string>
 
-#include "device/ReadingKind.h"
+#include "table/ReadingKind.h"
 
 namespace tarvo {
 

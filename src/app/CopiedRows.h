@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ReadingTable.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo {
 

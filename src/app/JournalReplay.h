@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ReadingTable.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo {
 

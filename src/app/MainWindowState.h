@@ -8,10 +8,10 @@
 #include <string>
 
 #include "app/DateText.h"
-#include "app/ReadingTable.h"
 #include "files/ExportFormat.h"
 #include "files/IniFile.h"
 #include "files/Settings.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/JournalFile.h"
-#include "app/ReadingTable.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ReadingTable.h"
 #include "app/StripChecks.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo {
 

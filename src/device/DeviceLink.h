@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "device/ReadingKind.h"
 #include "device/SerialPort.h"
+#include "table/ReadingKind.h"
 
 namespace tarvo {
 

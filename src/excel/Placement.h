@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "app/ReadingTable.h"
 #include "excel/TransferSession.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/ReadingTable.h"
 #include "files/FileChooser.h"
 #include "files/OutputFile.h"
 #include "res/MessageBoxes.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo {
 

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ReadingTable.h"
 #include "files/Settings.h"
 #include "res/MessageBoxes.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo {
 

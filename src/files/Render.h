@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/ReadingTable.h"
 #include "files/ExportFormat.h"
 #include "res/MessageBoxes.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo {
 

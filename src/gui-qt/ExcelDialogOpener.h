@@ -3,10 +3,10 @@
 #include <QPointer>
 #include <functional>
 
-#include "app/ReadingTable.h"
 #include "excel/ExcelDialogLogic.h"
 #include "excel/TransferSession.h"
 #include "gui-qt/ExcelDialog.h"
+#include "table/ReadingTable.h"
 
 class QWidget;
 

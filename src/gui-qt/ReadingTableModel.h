@@ -2,7 +2,7 @@
 
 #include <QAbstractTableModel>
 
-#include "app/ReadingTable.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo {
 

@@ -5,11 +5,11 @@
 #include <functional>
 #include <memory>
 
-#include "app/ReadingTable.h"
 #include "excel/ExcelDialogLogic.h"
 #include "excel/TransferSession.h"
 #include "gui-win32/Win32FileChooser.h"
 #include "gui-win32/Win32MessageBoxes.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo::win32 {
 

@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "app/ReadingTable.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo::win32 {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ReadingTable.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo::test {
 

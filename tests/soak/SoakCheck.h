@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "device/ReadingKind.h"
+#include "table/ReadingKind.h"
 
 namespace tarvo::soak {
 

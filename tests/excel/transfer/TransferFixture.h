@@ -6,8 +6,8 @@
 
 #include "RecordingAutomationObject.h"
 #include "RecordingMessageBoxes.h"
-#include "app/ReadingTable.h"
 #include "excel/TransferSession.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo::test {
 

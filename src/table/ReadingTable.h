@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "device/ReadingKind.h"
+#include "table/ReadingKind.h"
 
 namespace tarvo {
 

@@ -1,4 +1,4 @@
-#include "app/ReadingTable.h"
+#include "table/ReadingTable.h"
 
 #include <algorithm>
 
