@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "app/DateText.h"
-#include "app/JournalRestore.h"
+#include "app/journal/JournalRestore.h"
 #include "files/Cgats.h"
 #include "files/Saving.h"
 #include "res/Texts.h"

@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "app/AcquisitionCycle.h"
-#include "app/JournalFile.h"
-#include "app/JournalRestore.h"
 #include "app/MainWindowState.h"
-#include "app/ReadingJournal.h"
+#include "app/journal/JournalFile.h"
+#include "app/journal/JournalRestore.h"
+#include "app/journal/ReadingJournal.h"
 #include "files/FileChooser.h"
 #include "files/OutputFile.h"
 #include "files/Printing.h"

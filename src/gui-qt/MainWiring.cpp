@@ -8,8 +8,8 @@
 #include <QToolTip>
 #include <cstdio>
 
+#include "app/journal/posix/PosixJournalFiles.h"
 #include "app/posix/AlsaBeeper.h"
-#include "app/posix/PosixJournalFiles.h"
 #include "device/PortsDialogLogic.h"
 #include "device/posix/PosixDeviceProbe.h"
 #include "files/Printing.h"

@@ -7,8 +7,8 @@
 
 #include "app/AcquisitionCycle.h"
 #include "app/DeviceReadingLink.h"
-#include "app/JournalFile.h"
 #include "app/MainWindowActions.h"
+#include "app/journal/JournalFile.h"
 #include "device/DeviceProbe.h"
 #include "device/NodePortListing.h"
 #include "excel/ExcelLink.h"

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/posix/PosixJournalFiles.h"
+#include "app/journal/posix/PosixJournalFiles.h"
 #include "device/posix/PosixDeviceLink.h"
 #include "gui-qt/MainDialog.h"
 #include "gui-qt/MainWiring.h"

@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
-#include "app/PictureSaving.h"
-#include "app/StripChartLook.h"
+#include "app/strip/PictureSaving.h"
+#include "app/strip/StripChartLook.h"
 #include "gui-qt/ProgramIcon.h"
 #include "gui-qt/QtFileChooser.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/StripProgress.h"
+#include "app/strip/StripProgress.h"
 #include "files/FileChooser.h"
 #include "res/MessageBoxes.h"
 

@@ -5,8 +5,8 @@
 
 #include "app/AcquisitionCycle.h"
 #include "app/DeviceReadingLink.h"
-#include "app/JournalFile.h"
 #include "app/MainWindowActions.h"
+#include "app/journal/JournalFile.h"
 #include "device/SystemPortListing.h"
 #include "device/win32/Win32SystemPorts.h"
 #include "excel/ExcelLink.h"

@@ -1,6 +1,6 @@
 #include "gui-win32/PlatformParts.h"
 
-#include "app/win32/Win32JournalFiles.h"
+#include "app/journal/win32/Win32JournalFiles.h"
 #include "device/win32/Win32DeviceLink.h"
 #include "excel/com/ComAutomation.h"
 #include "files/win32/Win32Files.h"

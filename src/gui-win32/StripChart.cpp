@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/StripChartLook.h"
+#include "app/strip/StripChartLook.h"
 #include "gui-win32/ScreenScale.h"
 
 namespace tarvo::win32 {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/StripProgress.h"
+#include "app/strip/StripProgress.h"
 
 namespace tarvo::win32 {
 

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/PictureSaving.h"
+#include "app/strip/PictureSaving.h"
 #include "gui-win32/ScreenScale.h"
 #include "gui-win32/StripChart.h"
 

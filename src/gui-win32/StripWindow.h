@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/StripProgress.h"
+#include "app/strip/StripProgress.h"
 #include "files/FileChooser.h"
 #include "gui-win32/OwnWindow.h"
 #include "res/MessageBoxes.h"

@@ -9,7 +9,7 @@
 #include "AnsweringFileChooser.h"
 #include "CycleRig.h"
 #include "JournalFakes.h"
-#include "app/JournalRestore.h"
+#include "app/journal/JournalRestore.h"
 
 namespace tarvo {
 namespace {

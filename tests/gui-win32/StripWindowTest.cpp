@@ -19,7 +19,7 @@
 #include "RecordingMessageBoxes.h"
 #include "TempDir.h"
 #include "WindowPump.h"
-#include "app/StripChartLook.h"
+#include "app/strip/StripChartLook.h"
 #include "gui-win32/StripChart.h"
 
 namespace tarvo {

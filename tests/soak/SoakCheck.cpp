@@ -8,8 +8,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "app/JournalRecord.h"
 #include "app/ReadingCells.h"
+#include "app/journal/JournalRecord.h"
 
 namespace tarvo::soak {
 

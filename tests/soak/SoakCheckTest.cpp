@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/JournalRecord.h"
+#include "app/journal/JournalRecord.h"
 
 namespace tarvo::soak {
 namespace {

@@ -23,7 +23,7 @@
 #include "OfficeProbe.h"
 #include "RecordingMessageBoxes.h"
 #include "SoakCheck.h"
-#include "app/posix/PosixJournalFiles.h"
+#include "app/journal/posix/PosixJournalFiles.h"
 #include "device/posix/PosixDeviceLink.h"
 #include "excel/calc/CalcAutomationServer.h"
 #include "gui-qt/MainDialog.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/JournalFile.h"
+#include "app/journal/JournalFile.h"
 
 namespace tarvo::test {
 

@@ -1,0 +1,214 @@
+#include "app/strip/StripChecks.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/strip/StripProgress.h"
+
+namespace tarvo {
+namespace {
+
+constexpr int kDst34 = 0, kDst21 = 1, kDstCustom = 2, kDisplay = 5;
+constexpr int kPatches = 21;
+
+std::string twoDecimals(double value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
+// Writes reading k (1 is the oldest) of a table of its final size.
+void setReading(ReadingTable& table, int k, const std::array<double, 4>& inks,
+                const std::string& letter) {
+    const int row = table.rowCount() - k;
+    for (int ink = 0; ink < 4; ++ink)
+        table.setCell(row, 2 + ink, twoDecimals(inks[ink]));
+    table.setCell(row, 7, letter);
+}
+
+// A clean ramp: each block's own ink rises by 0.07 a patch over paper white
+// in the other inks, and reads as its own ink's letter.
+std::array<double, 4> rampPatch(int block, int patch) {
+    std::array<double, 4> inks{0.05, 0.06, 0.07, 0.08};
+    inks[block] = 0.10 + 0.07 * patch;
+    return inks;
+}
+
+void addStrip(ReadingTable& table, int count, int patches = kPatches) {
+    for (int k = table.rowCount() + 1, last = k + count - 1; k <= last; ++k) {
+        table.addRow();
+        const int block = ((k - 1) / patches) % 4;
+        setReading(table, k, rampPatch(block, (k - 1) % patches + 1),
+                   std::string(1, "CMYK"[block]));
+    }
+}
+
+// Reading k of the strip is given another block's patch or another value.
+void setOwnInk(ReadingTable& table, int k, double value) {
+    const int block = (k - 1) / kPatches;
+    auto inks = rampPatch(block, (k - 1) % kPatches + 1);
+    inks[block] = value;
+    setReading(table, k, inks, std::string(1, "CMYK"[block]));
+}
+
+std::vector<std::string> texts(const std::vector<StripCheck>& checks) {
+    std::vector<std::string> result;
+    for (const StripCheck& check : checks)
+        result.push_back(check.text);
+    return result;
+}
+
+using Texts = std::vector<std::string>;
+
+TEST(StripChecksWrongInk, ChromaticLetterOfAnotherInkAtTheBlockEdges) {
+    ReadingTable table;
+    addStrip(table, 4 * kPatches + 1);
+    EXPECT_TRUE(stripChecks(table, kDst21).empty());
+
+    setReading(table, 1, rampPatch(1, 1), "M");              // first cyan patch
+    setReading(table, kPatches, rampPatch(1, 1), "Y");       // last cyan patch
+    setReading(table, kPatches + 1, rampPatch(0, 21), "C");  // one cyan too many
+    setReading(table, 3 * kPatches + 3, rampPatch(2, 3), "Y");
+    setReading(table, 2 * kPatches + 2, rampPatch(2, 2), "K");  // a light patch reads neutral
+    setReading(table, 4 * kPatches + 1, rampPatch(1, 1), "M");  // beyond the strip
+    const auto checks = stripChecks(table, kDst21);
+    EXPECT_EQ(texts(checks),
+              (Texts{"Check Cyan 1: looks like Magenta", "Check Cyan 21: looks like Yellow",
+                     "Check Cyan 21: out of order", "Check Magenta 1: looks like Cyan",
+                     "Check Black 3: looks like Yellow"}));
+    EXPECT_EQ(checks[0].row, table.rowCount() - 1);
+    EXPECT_EQ(checks[4].row, table.rowCount() - (3 * kPatches + 3));
+}
+
+TEST(StripChecksWrongInk, ShortColourRowKeepsItsLetterOneColumnLeft) {
+    ReadingTable table;
+    addStrip(table, 3);
+    table.setCell(1, 7, "14: 5: 9");  // where the short row keeps its time
+    table.setCell(1, 6, "Y");
+    EXPECT_EQ(texts(stripChecks(table, kDst21)), (Texts{"Check Cyan 2: looks like Yellow"}));
+}
+
+TEST(StripChecksTwice, EveryInkWithinAHundredthOfThePreviousPatchOfTheBlock) {
+    ReadingTable table;
+    addStrip(table, 4 * kPatches + 1);
+    auto seventh = rampPatch(0, 7);
+    setReading(table, 8, {seventh[0] + 0.01, seventh[1], seventh[2] - 0.01, seventh[3]}, "C");
+    // Magenta 6 repeats 5, but black is further off: another patch.
+    auto magenta = rampPatch(1, 5);
+    magenta[3] += 0.02;
+    setReading(table, kPatches + 6, magenta, "M");
+    // The first patch of a block is never the same as the last of the one before.
+    setReading(table, 3 * kPatches + 1, rampPatch(2, kPatches), "K");
+    // Nor is a reading beyond the strip the same as its last patch.
+    setReading(table, 4 * kPatches + 1, rampPatch(3, kPatches), "K");
+    EXPECT_EQ(texts(stripChecks(table, kDst21)), (Texts{"Check Cyan 8: same as Cyan 7"}));
+
+    setReading(table, 4 * kPatches, rampPatch(3, kPatches - 1), "K");
+    EXPECT_EQ(texts(stripChecks(table, kDst21)).back(), "Check Black 21: same as Black 20");
+}
+
+TEST(StripChecksOrder, OnlyThePatchThatBreaksTheTrendIsNamed) {
+    ReadingTable table;
+    addStrip(table, 4 * kPatches);
+    setOwnInk(table, 12, 0.50);                // cyan 12 from further down the ramp
+    setOwnInk(table, kPatches + 6, 1.40);      // magenta 6 from further up
+    setOwnInk(table, 2 * kPatches + 1, 0.60);  // yellow 1 too dark
+    setOwnInk(table, 4 * kPatches, 1.30);      // black 21 too light
+    EXPECT_EQ(texts(stripChecks(table, kDst21)),
+              (Texts{"Check Cyan 12: out of order", "Check Magenta 6: out of order",
+                     "Check Yellow 1: out of order", "Check Black 21: out of order"}));
+}
+
+// Cyan readings of the given values; magenta differs from patch to patch, so
+// no two are the same reading.
+void addCyan(ReadingTable& table, const std::vector<double>& cyan) {
+    for (double value : cyan) {
+        table.addRow();
+        const int k = table.rowCount();
+        setReading(table, k, {value, 0.05 + 0.03 * k, 0.07, 0.08}, "C");
+    }
+}
+
+TEST(StripChecksOrder, FallingBlockAStepOfExactlyATenthAndTheNewestPatch) {
+    ReadingTable table;
+    // 1.10 - 1.00 is a little above 0.1 in doubles: the step is not more than a tenth.
+    addCyan(table, {1.00, 1.00, 1.10, 0.90, 0.80, 0.70});
+    EXPECT_TRUE(stripChecks(table, kDst21).empty());
+    setReading(table, 3, {1.11, 0.14, 0.07, 0.08}, "C");
+    EXPECT_EQ(texts(stripChecks(table, kDst21)), (Texts{"Check Cyan 3: out of order"}));
+    setReading(table, 3, {1.10, 0.14, 0.07, 0.08}, "C");
+    addCyan(table, {0.95});  // against the trend from both patches before it
+    EXPECT_EQ(texts(stripChecks(table, kDst21)), (Texts{"Check Cyan 7: out of order"}));
+}
+
+TEST(StripChecksFollowTable, ChangeAndDeleteClearTheirCheck) {
+    ReadingTable table;
+    StripProgress progress(table, kDst21);
+    addStrip(table, 10);
+    setReading(table, 8, rampPatch(0, 7), "C");
+    ASSERT_EQ(progress.picture().checks.size(), 1u);
+
+    // Change re-measures the row in place.
+    selectCheckedRow(table, progress.picture().checks[0]);
+    table.change();
+    const int row = table.replaceRow();
+    EXPECT_EQ(row, table.rowCount() - 8);
+    for (int ink = 0; ink < 4; ++ink)
+        table.setCell(row, 2 + ink, twoDecimals(rampPatch(0, 8)[ink]));
+    EXPECT_TRUE(progress.picture().checks.empty());
+
+    // A patch measured twice by mistake is deleted; the later ones move up.
+    table.addRow();
+    const auto tenth = rampPatch(0, 10);
+    for (int ink = 0; ink < 4; ++ink)
+        table.setCell(0, 2 + ink, twoDecimals(tenth[ink]));
+    EXPECT_EQ(texts(progress.picture().checks), (Texts{"Check Cyan 11: same as Cyan 10"}));
+    selectCheckedRow(table, progress.picture().checks[0]);
+    table.deleteSelected();
+    EXPECT_TRUE(progress.picture().checks.empty());
+}
+
+TEST(StripChecksFollowTable, OnlyTheFixedStripsOfAColourTableAreChecked) {
+    ReadingTable table;
+    addStrip(table, 40, 34);
+    setReading(table, 2, rampPatch(0, 2), "Y");
+    EXPECT_EQ(texts(stripChecks(table, kDst34)), (Texts{"Check Cyan 2: looks like Yellow"}));
+    EXPECT_TRUE(stripChecks(table, kDstCustom).empty());
+    EXPECT_TRUE(stripChecks(table, kDisplay).empty());
+    EXPECT_TRUE(stripChecks(table, 42).empty());
+    table.switchMode(ReadingKind::Density, 600);
+    table.addRow();
+    table.setCell(0, 2, "1.234");
+    EXPECT_TRUE(stripChecks(table, kDst34).empty());
+}
+
+TEST(StripChecksFollowTable, HeadlineCountsAndAChosenCheckIsTheOnlySelectedRowWhereverItMoved) {
+    EXPECT_EQ(checksHeadline(0), "No checks");
+    EXPECT_EQ(checksHeadline(1), "1 check");
+    EXPECT_EQ(checksHeadline(3), "3 checks");
+    ReadingTable table;
+    addStrip(table, 5);
+    table.setSelected(0, true);
+    table.setSelected(3, true);
+    ListedChecks listed;
+    EXPECT_EQ(listed.update({{2, "Check Cyan 3: out of order"}}), 0u);
+    EXPECT_EQ(listed.choose(0, table), 2);
+    EXPECT_EQ(table.firstSelected(), 2);
+    EXPECT_FALSE(table.isSelected(3));
+
+    // A new reading moves the row: the list stays, the choice finds the row anew.
+    EXPECT_EQ(listed.update({{3, "Check Cyan 3: out of order"}}), std::nullopt);
+    EXPECT_EQ(listed.choose(0, table), 3);
+    EXPECT_EQ(listed.choose(1, table), std::nullopt);
+    // A check more at the end is written from there on; none left empties the list.
+    EXPECT_EQ(listed.update({{3, "Check Cyan 3: out of order"}, {0, "Check Cyan 5: out of order"}}),
+              1u);
+    EXPECT_EQ(listed.update({}), 0u);
+}
+
+}  // namespace
+}  // namespace tarvo
