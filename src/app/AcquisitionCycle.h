@@ -5,7 +5,7 @@
 
 #include "app/AcquisitionPorts.h"
 #include "app/MainWindowState.h"
-#include "res/MessageBoxes.h"
+#include "base/MessageBoxes.h"
 
 namespace tarvo {
 

@@ -9,10 +9,10 @@
 #include "app/journal/JournalFile.h"
 #include "app/journal/JournalRestore.h"
 #include "app/journal/ReadingJournal.h"
+#include "base/MessageBoxes.h"
 #include "files/FileChooser.h"
 #include "files/OutputFile.h"
 #include "files/Printing.h"
-#include "res/MessageBoxes.h"
 
 namespace tarvo {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "res/Cp1252.h"
+#include "base/Cp1252.h"
 
 namespace tarvo {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "base/MessageBoxes.h"
 #include "excel/ExcelLink.h"
 #include "excel/TransferSession.h"
 #include "files/FileChooser.h"
 #include "files/IniFile.h"
-#include "res/MessageBoxes.h"
 
 namespace tarvo {
 

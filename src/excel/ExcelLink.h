@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/MessageBoxes.h"
 #include "excel/AutomationValue.h"
 #include "excel/CellAddress.h"
 #include "excel/ExcelError.h"
 #include "excel/WorkbookEventSink.h"
-#include "res/MessageBoxes.h"
 
 namespace tarvo {
 

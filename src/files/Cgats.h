@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/MessageBoxes.h"
 #include "files/FileChooser.h"
 #include "files/OutputFile.h"
-#include "res/MessageBoxes.h"
 #include "table/ReadingTable.h"
 
 namespace tarvo {

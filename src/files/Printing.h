@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/MessageBoxes.h"
 #include "files/Settings.h"
-#include "res/MessageBoxes.h"
 #include "table/ReadingTable.h"
 
 namespace tarvo {

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/MessageBoxes.h"
 #include "files/ExportFormat.h"
-#include "res/MessageBoxes.h"
 #include "table/ReadingTable.h"
 
 namespace tarvo {

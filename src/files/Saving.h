@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/MessageBoxes.h"
 #include "files/FileChooser.h"
 #include "files/IniFile.h"
 #include "files/OutputFile.h"
 #include "files/Settings.h"
-#include "res/MessageBoxes.h"
 #include "table/ReadingTable.h"
 
 namespace tarvo {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "res/Cp1252.h"
+#include "base/Cp1252.h"
 
 // The Qt windows' side of the program's CP1252 text: the screen shows it as
 // Unicode, and an edit takes nothing the code page cannot hold.

@@ -8,8 +8,8 @@
 
 #include "app/DateText.h"
 #include "app/MainWindowState.h"
+#include "base/MessageBoxes.h"
 #include "files/IniFile.h"
-#include "res/MessageBoxes.h"
 
 class QAbstractButton;
 class QAction;

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "res/MessageBoxes.h"
+#include "base/MessageBoxes.h"
 
 namespace tarvo {
 

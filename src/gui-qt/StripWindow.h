@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/strip/StripProgress.h"
+#include "base/MessageBoxes.h"
 #include "files/FileChooser.h"
-#include "res/MessageBoxes.h"
 
 class QChart;
 class QChartView;

@@ -7,6 +7,7 @@
 #include "app/DeviceReadingLink.h"
 #include "app/MainWindowActions.h"
 #include "app/journal/JournalFile.h"
+#include "base/MessageBoxes.h"
 #include "device/SystemPortListing.h"
 #include "device/win32/Win32SystemPorts.h"
 #include "excel/ExcelLink.h"
@@ -16,7 +17,6 @@
 #include "gui-win32/MainDialog.h"
 #include "gui-win32/Win32AcquisitionPorts.h"
 #include "gui-win32/Win32FileChooser.h"
-#include "res/MessageBoxes.h"
 
 namespace tarvo::win32 {
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/MessageBoxes.h"
 #include "gui-win32/MainWiring.h"
-#include "res/MessageBoxes.h"
 
 namespace tarvo::win32 {
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/strip/StripProgress.h"
+#include "base/MessageBoxes.h"
 #include "files/FileChooser.h"
 #include "gui-win32/OwnWindow.h"
-#include "res/MessageBoxes.h"
 
 namespace tarvo::win32 {
 

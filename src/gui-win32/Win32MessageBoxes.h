@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "res/MessageBoxes.h"
+#include "base/MessageBoxes.h"
 
 namespace tarvo::win32 {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "res/MessageBoxes.h"
+#include "base/MessageBoxes.h"
 
 namespace tarvo::test {
 

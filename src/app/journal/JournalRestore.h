@@ -6,7 +6,7 @@
 #include "app/DateText.h"
 #include "app/journal/JournalReplay.h"
 #include "app/journal/ReadingJournal.h"
-#include "res/MessageBoxes.h"
+#include "base/MessageBoxes.h"
 
 namespace tarvo {
 

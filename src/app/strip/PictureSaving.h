@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "base/MessageBoxes.h"
 #include "files/FileChooser.h"
-#include "res/MessageBoxes.h"
 
 namespace tarvo {
 

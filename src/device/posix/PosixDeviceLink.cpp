@@ -3,9 +3,9 @@
 #include <thread>
 #include <utility>
 
+#include "base/Cp1252.h"
 #include "device/posix/PosixSerialPort.h"
 #include "files/IniFile.h"
-#include "res/Cp1252.h"
 
 namespace tarvo {
 

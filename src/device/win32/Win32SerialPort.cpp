@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "res/win32/SystemErrorText.h"
+#include "base/win32/SystemErrorText.h"
 
 namespace tarvo {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "base/MessageBoxes.h"
 #include "excel/ExcelLink.h"
-#include "res/MessageBoxes.h"
 
 namespace tarvo {
 

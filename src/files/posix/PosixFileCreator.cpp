@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-#include "res/Cp1252.h"
+#include "base/Cp1252.h"
 
 namespace tarvo {
 

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <vector>
 
-#include "res/win32/AnsiPath.h"
+#include "base/win32/AnsiPath.h"
 
 namespace tarvo {
 

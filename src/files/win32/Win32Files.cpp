@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "res/win32/AnsiPath.h"
+#include "base/win32/AnsiPath.h"
 
 namespace tarvo {
 

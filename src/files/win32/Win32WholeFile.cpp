@@ -6,10 +6,10 @@
 #include <system_error>
 #include <vector>
 
+#include "base/win32/AnsiPath.h"
 #include "files/IniFile.h"
 #include "files/WholeFile.h"
 #include "files/win32/Win32Files.h"
-#include "res/win32/AnsiPath.h"
 
 namespace tarvo {
 namespace {

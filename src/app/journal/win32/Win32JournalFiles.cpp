@@ -4,8 +4,8 @@
 // The shell's folders need the types of windows.h.
 #include <shlobj.h>
 
-#include "res/win32/AnsiPath.h"
-#include "res/win32/SystemErrorText.h"
+#include "base/win32/AnsiPath.h"
+#include "base/win32/SystemErrorText.h"
 
 namespace tarvo {
 

@@ -11,7 +11,7 @@
 
 #include "app/journal/JournalRecord.h"
 #include "app/journal/win32/Win32JournalFiles.h"
-#include "res/win32/AnsiPath.h"
+#include "base/win32/AnsiPath.h"
 
 int main(int argc, char** argv) {
     using namespace tarvo;

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "JournalFilesSuite.h"
-#include "res/win32/AnsiPath.h"
-#include "res/win32/SystemErrorText.h"
+#include "base/win32/AnsiPath.h"
+#include "base/win32/SystemErrorText.h"
 
 namespace tarvo {
 namespace {

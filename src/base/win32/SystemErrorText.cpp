@@ -1,4 +1,4 @@
-#include "res/win32/SystemErrorText.h"
+#include "base/win32/SystemErrorText.h"
 
 namespace tarvo {
 

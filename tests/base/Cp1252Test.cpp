@@ -1,4 +1,4 @@
-#include "res/Cp1252.h"
+#include "base/Cp1252.h"
 
 #include <gtest/gtest.h>
 

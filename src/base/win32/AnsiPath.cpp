@@ -1,4 +1,4 @@
-#include "res/win32/AnsiPath.h"
+#include "base/win32/AnsiPath.h"
 
 #include <windows.h>
 // After windows.h.
