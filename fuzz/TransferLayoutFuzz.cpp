@@ -8,8 +8,8 @@
 #include "RecordingAutomationObject.h"
 #include "RecordingMessageBoxes.h"
 #include "TransferFixture.h"
-#include "excel/ColumnLetters.h"
-#include "excel/Placement.h"
+#include "excel/transfer/ColumnLetters.h"
+#include "excel/transfer/Placement.h"
 
 namespace tarvo::fuzz {
 namespace {

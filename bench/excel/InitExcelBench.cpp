@@ -12,8 +12,8 @@
 #include "AnsweringFileChooser.h"
 #include "RecordingMessageBoxes.h"
 #include "TempDir.h"
-#include "excel/ExcelDialogLogic.h"
 #include "excel/calc/CalcAutomationServer.h"
+#include "excel/transfer/ExcelDialogLogic.h"
 
 namespace tarvo {
 namespace {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <map>
 
-#include "excel/ExcelDialogLogic.h"
+#include "excel/transfer/ExcelDialogLogic.h"
 
 class QAbstractButton;
 class QComboBox;

@@ -3,8 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "excel/DialogPosition.h"
-#include "excel/Placement.h"
+#include "excel/transfer/DialogPosition.h"
+#include "excel/transfer/Placement.h"
 #include "gui-qt/ExcelDialog.h"
 
 namespace tarvo {

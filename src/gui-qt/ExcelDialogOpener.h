@@ -3,8 +3,8 @@
 #include <QPointer>
 #include <functional>
 
-#include "excel/ExcelDialogLogic.h"
-#include "excel/TransferSession.h"
+#include "excel/transfer/ExcelDialogLogic.h"
+#include "excel/transfer/TransferSession.h"
 #include "gui-qt/ExcelDialog.h"
 #include "table/ReadingTable.h"
 

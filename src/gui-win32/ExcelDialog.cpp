@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "excel/Placement.h"
+#include "excel/transfer/Placement.h"
 #include "gui-win32/WindowText.h"
 #include "res/ControlIds.h"
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "excel/ExcelDialogLogic.h"
-#include "excel/TransferSession.h"
+#include "excel/transfer/ExcelDialogLogic.h"
+#include "excel/transfer/TransferSession.h"
 #include "gui-win32/Win32FileChooser.h"
 #include "gui-win32/Win32MessageBoxes.h"
 #include "table/ReadingTable.h"

@@ -1,4 +1,4 @@
-#include "excel/ColumnLetters.h"
+#include "excel/transfer/ColumnLetters.h"
 
 #include <gtest/gtest.h>
 

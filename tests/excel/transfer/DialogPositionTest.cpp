@@ -1,4 +1,4 @@
-#include "excel/DialogPosition.h"
+#include "excel/transfer/DialogPosition.h"
 
 #include <gtest/gtest.h>
 

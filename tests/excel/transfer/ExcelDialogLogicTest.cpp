@@ -1,4 +1,4 @@
-#include "excel/ExcelDialogLogic.h"
+#include "excel/transfer/ExcelDialogLogic.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "excel/Placement.h"
+#include "excel/transfer/Placement.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 
 #include "RecordingAutomationObject.h"
 #include "RecordingMessageBoxes.h"
-#include "excel/TransferSession.h"
+#include "excel/transfer/TransferSession.h"
 #include "table/ReadingTable.h"
 
 namespace tarvo::test {

@@ -1,4 +1,4 @@
-#include "excel/TransferLayout.h"
+#include "excel/transfer/TransferLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "excel/TransferSession.h"
+#include "excel/transfer/TransferSession.h"
 #include "table/ReadingTable.h"
 
 namespace tarvo {

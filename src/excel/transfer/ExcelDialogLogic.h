@@ -9,7 +9,7 @@
 
 #include "base/MessageBoxes.h"
 #include "excel/ExcelLink.h"
-#include "excel/TransferSession.h"
+#include "excel/transfer/TransferSession.h"
 #include "files/FileChooser.h"
 #include "files/IniFile.h"
 

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "excel/ExcelLink.h"
-#include "excel/TransferLayout.h"
+#include "excel/transfer/TransferLayout.h"
 
 namespace tarvo {
 

@@ -1,8 +1,8 @@
-#include "excel/ExcelDialogLogic.h"
+#include "excel/transfer/ExcelDialogLogic.h"
 
 #include <algorithm>
 
-#include "excel/ColumnLetters.h"
+#include "excel/transfer/ColumnLetters.h"
 #include "files/FilePath.h"
 #include "res/ControlIds.h"
 #include "res/Texts.h"

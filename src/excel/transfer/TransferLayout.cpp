@@ -1,6 +1,6 @@
-#include "excel/TransferLayout.h"
+#include "excel/transfer/TransferLayout.h"
 
-#include "excel/ColumnLetters.h"
+#include "excel/transfer/ColumnLetters.h"
 
 namespace tarvo {
 
