@@ -16,7 +16,7 @@
 #include "files/posix/PosixFileCreator.h"
 #include "gui-qt/Cp1252Text.h"
 #include "gui-qt/MainDialog.h"
-#include "gui-qt/PortsDialog.h"
+#include "gui-qt/PortsWindow.h"
 #include "gui-qt/QtFileChooser.h"
 #include "gui-qt/QtPrinter.h"
 #include "res/ControlIds.h"

@@ -15,7 +15,7 @@
 #include "app/DateText.h"
 #include "app/MainWindowState.h"
 #include "files/IniFile.h"
-#include "gui-win32/ReadingListView.h"
+#include "gui-win32/ReadingTableView.h"
 #include "gui-win32/StripWindow.h"
 #include "gui-win32/WelcomeWindow.h"
 

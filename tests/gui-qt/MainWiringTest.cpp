@@ -28,7 +28,7 @@
 #include "files/posix/PosixFileCreator.h"
 #include "gui-qt/ExcelDialog.h"
 #include "gui-qt/MainDialog.h"
-#include "gui-qt/PortsDialog.h"
+#include "gui-qt/PortsWindow.h"
 #include "res/ControlIds.h"
 
 namespace tarvo {

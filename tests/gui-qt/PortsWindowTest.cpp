@@ -1,4 +1,4 @@
-#include "gui-qt/PortsDialog.h"
+#include "gui-qt/PortsWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "gui-win32/ReadingListView.h"
+#include "gui-win32/ReadingTableView.h"
 
 #include <string>
 
