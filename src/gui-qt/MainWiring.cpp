@@ -107,7 +107,7 @@ void MainWiring::beginJournal() {
 }
 
 void MainWiring::openPorts() {
-    PortsDialog ports(dialog_.state().ini(), portListing_, &dialog_);
+    PortsWindow ports(dialog_.state().ini(), portListing_, &dialog_);
     ports.exec();
 }
 

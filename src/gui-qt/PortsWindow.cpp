@@ -30,29 +30,29 @@ QString deviceText(const PortsDialogLogic::ListedDevice& listed) {
 
 }  // namespace
 
-PortsDialog::PortsDialog(IniFile& ini, const std::filesystem::path& root, DeviceProbe& probe,
+PortsWindow::PortsWindow(IniFile& ini, const std::filesystem::path& root, DeviceProbe& probe,
                          QWidget* parent)
     : QDialog(parent), logic_(ini, root, probe) {
     start();
 }
 
-PortsDialog::PortsDialog(IniFile& ini, PortListing& listing, QWidget* parent)
+PortsWindow::PortsWindow(IniFile& ini, PortListing& listing, QWidget* parent)
     : QDialog(parent), logic_(ini, listing) {
     start();
 }
 
-void PortsDialog::start() {
+void PortsWindow::start() {
     setObjectName("ports");
     setWindowTitle(QStringLiteral("Ports"));
     createControls();
     showDevices();
     showComPorts();
     timer_ = new QTimer(this);
-    connect(timer_, &QTimer::timeout, this, &PortsDialog::refresh);
+    connect(timer_, &QTimer::timeout, this, &PortsWindow::refresh);
     timer_->start(kRefreshMs);
 }
 
-void PortsDialog::createControls() {
+void PortsWindow::createControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Serial devices present:"), this));
     devices_ = new QListWidget(this);
@@ -87,14 +87,14 @@ void PortsDialog::createControls() {
     layout->addWidget(buttons);
 }
 
-void PortsDialog::refresh() {
+void PortsWindow::refresh() {
     if (logic_.refresh()) {
         showDevices();
         showComPorts();
     }
 }
 
-void PortsDialog::showDevices() {
+void PortsWindow::showDevices() {
     const QByteArray selected = devices_->currentItem()
                                     ? devices_->currentItem()->data(Qt::UserRole).toByteArray()
                                     : QByteArray();
@@ -113,7 +113,7 @@ void PortsDialog::showDevices() {
 }
 
 // A path the operator is still typing is left alone.
-void PortsDialog::showComPorts() {
+void PortsWindow::showComPorts() {
     for (int com = 1; com <= 4; ++com) {
         const auto& port = logic_.comPort(com);
         Row& row = rows_[index(com)];
@@ -124,7 +124,7 @@ void PortsDialog::showComPorts() {
     }
 }
 
-void PortsDialog::useSelected(int comPort) {
+void PortsWindow::useSelected(int comPort) {
     const QListWidgetItem* item = devices_->currentItem();
     if (!item || item->data(Qt::UserRole).toByteArray().isEmpty()) {
         return;
@@ -134,7 +134,7 @@ void PortsDialog::useSelected(int comPort) {
     showComPorts();
 }
 
-void PortsDialog::useTyped(int comPort) {
+void PortsWindow::useTyped(int comPort) {
     QLineEdit* edit = pathEdit(comPort);
     logic_.choose(comPort, cp1252::typed(edit->text()));
     edit->setModified(false);

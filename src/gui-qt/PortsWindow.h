@@ -18,13 +18,13 @@ namespace tarvo {
 // stands for and whether it is there. Picking a listed device ("Use") or
 // typing a path (Enter) writes [Ports] at once. The list is looked at again
 // every second, so adapters plugged in or out show up while it is open.
-class PortsDialog final : public QDialog {
+class PortsWindow final : public QDialog {
     Q_OBJECT
 
   public:
-    PortsDialog(IniFile& ini, const std::filesystem::path& root, DeviceProbe& probe,
+    PortsWindow(IniFile& ini, const std::filesystem::path& root, DeviceProbe& probe,
                 QWidget* parent = nullptr);
-    PortsDialog(IniFile& ini, PortListing& listing, QWidget* parent = nullptr);
+    PortsWindow(IniFile& ini, PortListing& listing, QWidget* parent = nullptr);
 
     static constexpr int kRefreshMs = 1000;
 

@@ -129,7 +129,7 @@ void MainDialog::initialise() {
     centreWindow(window_, nullptr);
     addAboutEntry();
     applyDialogInit(services_.instance, kMainTemplate, window_);
-    list_ = std::make_unique<ReadingListView>(item(id::kTable));
+    list_ = std::make_unique<ReadingTableView>(item(id::kTable));
     state_ =
         std::make_unique<MainWindowState>(services_.ini, services_.clock, list_->clientWidth());
     list_->showTable(state_->table());

@@ -94,7 +94,7 @@ class MainDialog {
     HWND window_ = nullptr;
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
-    std::unique_ptr<ReadingListView> list_;
+    std::unique_ptr<ReadingTableView> list_;
     std::unique_ptr<MainWindowState> state_;
     std::unique_ptr<WelcomeWindow> welcome_;
     std::unique_ptr<StripWindow> strip_;

@@ -4,23 +4,23 @@
 
 namespace tarvo::win32 {
 
-ReadingListView::ReadingListView(HWND list) : list_(list) {
+ReadingTableView::ReadingTableView(HWND list) : list_(list) {
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
 }
 
-ReadingListView::~ReadingListView() {
+ReadingTableView::~ReadingTableView() {
     if (table_) {
         table_->removeObserver(this);
     }
 }
 
-int ReadingListView::clientWidth() const {
+int ReadingTableView::clientWidth() const {
     RECT client{};
     GetClientRect(list_, &client);
     return client.right - client.left;
 }
 
-void ReadingListView::showTable(ReadingTable& table) {
+void ReadingTableView::showTable(ReadingTable& table) {
     if (table_) {
         table_->removeObserver(this);
     }
@@ -29,7 +29,7 @@ void ReadingListView::showTable(ReadingTable& table) {
     columnsRebuilt();
 }
 
-void ReadingListView::columnsRebuilt() {
+void ReadingTableView::columnsRebuilt() {
     ListView_DeleteAllItems(list_);
     while (ListView_DeleteColumn(list_, 0)) {
     }
@@ -37,7 +37,7 @@ void ReadingListView::columnsRebuilt() {
     rowsReset();
 }
 
-void ReadingListView::rowsReset() {
+void ReadingTableView::rowsReset() {
     syncing_ = true;
     ListView_DeleteAllItems(list_);
     for (int row = 0; row < table_->rowCount(); ++row) {
@@ -46,19 +46,19 @@ void ReadingListView::rowsReset() {
     syncing_ = false;
 }
 
-void ReadingListView::rowInserted(int index) {
+void ReadingTableView::rowInserted(int index) {
     syncing_ = true;
     insertRow(index);
     syncing_ = false;
 }
 
-void ReadingListView::rowChanged(int index) {
+void ReadingTableView::rowChanged(int index) {
     syncing_ = true;
     writeRow(index);
     syncing_ = false;
 }
 
-void ReadingListView::itemChanged(const NMLISTVIEW& change) {
+void ReadingTableView::itemChanged(const NMLISTVIEW& change) {
     if (syncing_ || table_ == nullptr || (change.uChanged & LVIF_STATE) == 0 ||
         ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) == 0) {
         return;
@@ -74,7 +74,7 @@ void ReadingListView::itemChanged(const NMLISTVIEW& change) {
     syncing_ = false;
 }
 
-void ReadingListView::insertColumns() {
+void ReadingTableView::insertColumns() {
     const auto& columns = table_->columns();
     for (std::size_t c = 0; c < columns.size(); ++c) {
         std::string heading = columns[c].heading;
@@ -88,7 +88,7 @@ void ReadingListView::insertColumns() {
     }
 }
 
-void ReadingListView::insertRow(int index) {
+void ReadingTableView::insertRow(int index) {
     LVITEMA item{};
     item.mask = LVIF_TEXT;
     item.iItem = index;
@@ -98,7 +98,7 @@ void ReadingListView::insertRow(int index) {
     writeRow(index);
 }
 
-void ReadingListView::writeRow(int index) {
+void ReadingTableView::writeRow(int index) {
     for (int c = 0; c < table_->columnCount(); ++c) {
         std::string text(table_->cell(index, c));
         LVITEMA item{};

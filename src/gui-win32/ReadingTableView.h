@@ -11,12 +11,12 @@ namespace tarvo::win32 {
 // The report-style list view (id 1000) showing the reading table. Its
 // selection and the table's selected flags are kept equal both ways: the row
 // operations act on the table's first selected row, whichever side selected it.
-class ReadingListView final : public TableObserver {
+class ReadingTableView final : public TableObserver {
   public:
-    explicit ReadingListView(HWND list);
-    ~ReadingListView() override;
-    ReadingListView(const ReadingListView&) = delete;
-    ReadingListView& operator=(const ReadingListView&) = delete;
+    explicit ReadingTableView(HWND list);
+    ~ReadingTableView() override;
+    ReadingTableView(const ReadingTableView&) = delete;
+    ReadingTableView& operator=(const ReadingTableView&) = delete;
 
     // The width of the area the rows are drawn in, from which columns are sized.
     int clientWidth() const;

@@ -213,7 +213,7 @@ TEST_F(MainWiringTest, PortsWindowAndComToolTipsAskTheSameDevices) {
     ini.write("Ports", "COM1", node.string());
     QStringList listed;
     QTimer::singleShot(0, [&] {
-        auto* ports = qobject_cast<PortsDialog*>(QApplication::activeModalWidget());
+        auto* ports = qobject_cast<PortsWindow*>(QApplication::activeModalWidget());
         if (ports == nullptr)
             return;
         auto* devices = ports->findChild<QListWidget*>("devices");

@@ -16,15 +16,15 @@
 namespace tarvo {
 namespace {
 
-class PortsDialogTest : public ::testing::Test {
+class PortsWindowTest : public ::testing::Test {
   protected:
     test::TempDir dir;
     test::FakeDeviceProbe probe{dir / "root"};
     IniFile ini{dir / "Tarvo.ini"};
 };
 
-TEST_F(PortsDialogTest, PluggedInAdapterAppearsWhileTheWindowIsOpen) {
-    PortsDialog dialog(ini, probe.root(), probe);
+TEST_F(PortsWindowTest, PluggedInAdapterAppearsWhileTheWindowIsOpen) {
+    PortsWindow dialog(ini, probe.root(), probe);
     dialog.show();
     probe.addNode("ttyUSB0");
     probe.addById("usb-FTDI_FT232R_A1B2-if00-port0", "ttyUSB0");
@@ -33,9 +33,9 @@ TEST_F(PortsDialogTest, PluggedInAdapterAppearsWhileTheWindowIsOpen) {
     EXPECT_EQ(dialog.deviceList()->item(0)->text(), "usb-FTDI_FT232R_A1B2-if00-port0 (ttyUSB0)");
 }
 
-TEST_F(PortsDialogTest, UseWritesTheSelectedDeviceToPortsAndShowsItPresent) {
+TEST_F(PortsWindowTest, UseWritesTheSelectedDeviceToPortsAndShowsItPresent) {
     const auto node = probe.addNode("ttyACM0");
-    PortsDialog dialog(ini, probe.root(), probe);
+    PortsWindow dialog(ini, probe.root(), probe);
     dialog.deviceList()->setCurrentRow(0);
     dialog.useButton(2)->click();
     EXPECT_EQ(ini.value("Ports", "COM2"), node.string());
@@ -43,10 +43,10 @@ TEST_F(PortsDialogTest, UseWritesTheSelectedDeviceToPortsAndShowsItPresent) {
     EXPECT_EQ(dialog.statusLabel(2)->text(), "present");
 }
 
-TEST_F(PortsDialogTest, TypedPathIsWrittenOnEnterAndADeniedDeviceSaysHowToFixIt) {
+TEST_F(PortsWindowTest, TypedPathIsWrittenOnEnterAndADeniedDeviceSaysHowToFixIt) {
     probe.addNode("ttyUSB3");
     probe.deny("ttyUSB3");
-    PortsDialog dialog(ini, probe.root(), probe);
+    PortsWindow dialog(ini, probe.root(), probe);
     EXPECT_TRUE(dialog.deviceList()->item(0)->text().contains("sudo usermod -aG dialout $USER"));
     QLineEdit* edit = dialog.pathEdit(1);
     edit->selectAll();
@@ -57,9 +57,9 @@ TEST_F(PortsDialogTest, TypedPathIsWrittenOnEnterAndADeniedDeviceSaysHowToFixIt)
 }
 
 // [Ports] holds CP1252 like every setting; the file system spells the name in UTF-8.
-TEST_F(PortsDialogTest, TypedPathIsCp1252InPortsAndOneTheCodePageCannotHoldIsRefused) {
+TEST_F(PortsWindowTest, TypedPathIsCp1252InPortsAndOneTheCodePageCannotHoldIsRefused) {
     const auto node = probe.addNode("k\u00E4se\u20AC");
-    PortsDialog dialog(ini, probe.root(), probe);
+    PortsWindow dialog(ini, probe.root(), probe);
     QLineEdit* edit = dialog.pathEdit(1);
     edit->clear();
     test::typeText(edit, QString::fromStdString(node.string()));
