@@ -12,7 +12,7 @@
 #include "device/win32/Win32SystemPorts.h"
 #include "excel/ExcelLink.h"
 #include "files/OutputFile.h"
-#include "gui-win32/ExcelDialog.h"
+#include "gui-win32/ExcelDialogOpener.h"
 #include "gui-win32/GdiPrinter.h"
 #include "gui-win32/MainDialog.h"
 #include "gui-win32/Win32AcquisitionPorts.h"
