@@ -8,17 +8,12 @@
 #include <QToolTip>
 #include <cstdio>
 
-#include "app/journal/posix/PosixJournalFiles.h"
-#include "app/posix/AlsaBeeper.h"
 #include "device/PortsDialogLogic.h"
-#include "device/posix/PosixDeviceProbe.h"
 #include "files/Printing.h"
-#include "files/posix/PosixFileCreator.h"
 #include "gui-qt/Cp1252Text.h"
 #include "gui-qt/MainDialog.h"
+#include "gui-qt/PlatformParts.h"
 #include "gui-qt/PortsWindow.h"
-#include "gui-qt/QtFileChooser.h"
-#include "gui-qt/QtPrinter.h"
 #include "res/ControlIds.h"
 
 namespace tarvo {
@@ -52,26 +47,10 @@ class ComToolTip final : public QObject {
 
 }  // namespace
 
-MainWiringParts desktopParts(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
-                             AutomationServerFactory spreadsheetServer,
-                             std::filesystem::path journal) {
-    MainWiringParts parts;
-    parts.device = std::move(device);
-    parts.spreadsheetServer = std::move(spreadsheetServer);
-    parts.journal = std::move(journal);
-    parts.beeper = std::make_unique<AlsaBeeper>([] { QApplication::beep(); });
-    parts.chooser = std::make_unique<QtFileChooser>(&dialog);
-    parts.files = std::make_unique<PosixFileCreator>();
-    parts.printDialog = std::make_unique<QtPrintDialog>();
-    parts.probe = std::make_unique<PosixDeviceProbe>();
-    parts.journalFiles = std::make_unique<PosixJournalFiles>();
-    return parts;
-}
-
 MainWiring::MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
                        AutomationServerFactory spreadsheetServer, std::filesystem::path journal)
-    : MainWiring(dialog, desktopParts(dialog, std::move(device), std::move(spreadsheetServer),
-                                      std::move(journal))) {}
+    : MainWiring(dialog, platformParts(dialog, std::move(device), std::move(spreadsheetServer),
+                                       std::move(journal))) {}
 
 MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
     : dialog_(dialog),

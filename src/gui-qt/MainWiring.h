@@ -41,11 +41,6 @@ struct MainWiringParts {
     std::unique_ptr<JournalFiles> journalFiles;
 };
 
-// This system's parts: ALSA, Qt's file and print dialogs, POSIX files and devices.
-MainWiringParts desktopParts(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
-                             AutomationServerFactory spreadsheetServer,
-                             std::filesystem::path journal);
-
 // What the main window's Start Dev., Save, Print and EXCEL buttons drive: the
 // densitometer on its serial port, the files, the printer and the spreadsheet;
 // and the journal that keeps the table on disk.

@@ -13,6 +13,7 @@
 #include "device/posix/PosixDeviceLink.h"
 #include "gui-qt/MainDialog.h"
 #include "gui-qt/MainWiring.h"
+#include "gui-qt/PlatformParts.h"
 #include "gui-qt/QuitSignals.h"
 #include "gui-qt/Screenshot.h"
 #include "res/ControlIds.h"
@@ -99,7 +100,7 @@ ReaderApp::~ReaderApp() = default;
 
 std::unique_ptr<MainWiring> ReaderApp::wire(MainDialog& dialog) {
     messages_.setOwner(&dialog);
-    MainWiringParts parts = desktopParts(dialog, makePosixDeviceLink(ini_), {}, journalFilePath());
+    MainWiringParts parts = platformParts(dialog, makePosixDeviceLink(ini_), {}, journalFilePath());
     addSpreadsheetServer(parts);
     return std::make_unique<MainWiring>(dialog, std::move(parts));
 }

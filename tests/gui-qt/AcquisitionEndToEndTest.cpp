@@ -16,6 +16,7 @@
 #include "device/posix/PosixDeviceLink.h"
 #include "gui-qt/MainDialog.h"
 #include "gui-qt/MainWiring.h"
+#include "gui-qt/PlatformParts.h"
 #include "gui-qt/ReadingTableView.h"
 #include "res/ControlIds.h"
 
@@ -54,7 +55,7 @@ class AcquisitionEndToEnd : public ::testing::Test {
     void openMainWindow() {
         window = std::make_unique<MainDialog>(MainDialogServices{ini, clock, boxes, dir.path()});
         MainWiringParts parts =
-            desktopParts(*window, std::move(devicePart), [] { return AutomationObject(); }, {});
+            platformParts(*window, std::move(devicePart), [] { return AutomationObject(); }, {});
         parts.beeper = std::move(beeperPart);
         wiring = std::make_unique<MainWiring>(*window, std::move(parts));
         window->show();

@@ -28,6 +28,7 @@
 #include "excel/calc/CalcAutomationServer.h"
 #include "gui-qt/MainDialog.h"
 #include "gui-qt/MainWiring.h"
+#include "gui-qt/PlatformParts.h"
 #include "res/ControlIds.h"
 
 namespace tarvo::soak {
@@ -159,7 +160,7 @@ int run(double minutes, const std::filesystem::path& simLog, const std::filesyst
     SystemClock clock;
     test::RecordingMessageBoxes boxes;
     MainDialog dialog({ini, clock, boxes, QCoreApplication::applicationDirPath().toStdString()});
-    MainWiringParts parts = desktopParts(dialog, makePosixDeviceLink(ini), {}, journalFilePath());
+    MainWiringParts parts = platformParts(dialog, makePosixDeviceLink(ini), {}, journalFilePath());
     CalcServerOptions office;
     office.pipeName = "tarvo-soak-" + std::to_string(::getpid());
     PreparedServer server = makePreparedCalcServer(office);
