@@ -7,6 +7,7 @@
 #include "app/DeviceReadingLink.h"
 #include "app/MainWindowActions.h"
 #include "app/journal/JournalFile.h"
+#include "app/win32/Win32Beeper.h"
 #include "base/MessageBoxes.h"
 #include "device/SystemPortListing.h"
 #include "device/win32/Win32SystemPorts.h"

@@ -14,12 +14,4 @@ void WindowTimer::kill() {
     }
 }
 
-void Win32Beeper::beep(int frequencyHz, std::chrono::milliseconds duration) {
-    Beep(static_cast<DWORD>(frequencyHz), static_cast<DWORD>(duration.count()));
-}
-
-void Win32Beeper::pause(std::chrono::milliseconds duration) {
-    Sleep(static_cast<DWORD>(duration.count()));
-}
-
 }  // namespace tarvo::win32

@@ -21,11 +21,4 @@ class WindowTimer final : public PollTimer {
     UINT_PTR installed_ = 0;
 };
 
-// Beep and Sleep: the tone blocks for its length, as the pause does.
-class Win32Beeper final : public Beeper {
-  public:
-    void beep(int frequencyHz, std::chrono::milliseconds duration) override;
-    void pause(std::chrono::milliseconds duration) override;
-};
-
 }  // namespace tarvo::win32
