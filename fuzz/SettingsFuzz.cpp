@@ -1,6 +1,7 @@
 // Start-up over any settings file: the record is filled within its bounds and
 // the file then holds all six keys, as read.
 #include "FuzzSupport.h"
+#include "base/DecimalValue.h"
 #include "files/Settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -46,10 +46,6 @@ class IniFile {
     std::filesystem::path path_;
 };
 
-// atoi-style conversion: leading blanks skipped, optional sign, digits up to the
-// first other character; no digits gives 0. Values beyond int are clamped.
-int decimalValue(std::string_view text);
-
 // GetPrivateProfileIntA's conversion of a value: its first 29 characters,
 // leading blanks and control characters skipped, an optional sign, then "0x",
 // "0o" or "0b" choosing base 16, 8 or 2 (else 10), and the digits of that base

@@ -1,4 +1,5 @@
 #include "files/Settings.h"
+#include "base/DecimalValue.h"
 
 #include <string>
 

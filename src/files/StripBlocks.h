@@ -1,9 +1,5 @@
 #pragma once
 
-#include <charconv>
-#include <optional>
-#include <string_view>
-
 #include "files/ExportFormat.h"
 
 namespace tarvo {
@@ -39,18 +35,6 @@ inline int stripRow(int rows, int patches, int block, int patch) {
 // column 2, magenta 3, yellow 4 and black 5.
 inline int stripColumn(int block) {
     return 2 + block;
-}
-
-// A value cell as the table shows it ("1.23", "-0.00"); nothing for an
-// empty cell or one that holds no number.
-inline std::optional<double> shownNumber(std::string_view text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 }  // namespace tarvo

@@ -185,16 +185,6 @@ TEST_F(IniFileTest, FileInAFolderThatCannotBeMadeReportsFailure) {
     EXPECT_EQ(blocked.value("Generic", "COMMNO"), std::nullopt);
 }
 
-TEST(DecimalValue, ConvertsLikeTheClassicLibrary) {
-    EXPECT_EQ(decimalValue("  42abc"), 42);
-    EXPECT_EQ(decimalValue("-7"), -7);
-    EXPECT_EQ(decimalValue("+3"), 3);
-    EXPECT_EQ(decimalValue("x1"), 0);
-    EXPECT_EQ(decimalValue(""), 0);
-    EXPECT_EQ(decimalValue("99999999999999999999"), 2147483647);
-    EXPECT_EQ(decimalValue("-99999999999999999999"), -2147483647 - 1);
-}
-
 TEST(SettingsFilePath, FollowsXdgConfigHomeElseHome) {
     ::setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
     EXPECT_EQ(settingsFilePath(), "/tmp/cfg/tarvo/Tarvo.ini");

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "files/StripBlocks.h"
+#include "table/CellNumbers.h"
 
 namespace tarvo {
 

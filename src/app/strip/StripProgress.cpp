@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "files/StripBlocks.h"
+#include "table/CellNumbers.h"
 
 namespace tarvo {
 

@@ -5,13 +5,11 @@
 #include <limits>
 #include <string>
 
-#include "files/IniFile.h"
+#include "table/CellNumbers.h"
 
 namespace tarvo {
 
 namespace {
-
-constexpr std::size_t kNumberLength = 49;
 
 // Targets are computed wide: a layout or reading number near the integer
 // limits must end as an out-of-range cell, not as an overflow.
@@ -58,10 +56,6 @@ ExcelError placeSet(ExcelLink& client, const TransferSet& set, Steps steps, int 
 }
 
 }  // namespace
-
-int readingNumber(const ReadingTable& table, int row) {
-    return decimalValue(table.cell(row, 0).substr(0, kNumberLength));
-}
 
 std::function<void(const ReadingTable&, int)> placementWhileOpen(TransferSession& session,
                                                                  std::function<bool()> dialogOpen) {

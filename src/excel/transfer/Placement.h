@@ -21,8 +21,4 @@ bool placeReading(TransferSession& session, const ReadingTable& table, int row);
 std::function<void(const ReadingTable&, int)> placementWhileOpen(TransferSession& session,
                                                                  std::function<bool()> dialogOpen);
 
-// The reading's number: the leading digits of the row's column 0, 0 when
-// there are none.
-int readingNumber(const ReadingTable& table, int row);
-
 }  // namespace tarvo

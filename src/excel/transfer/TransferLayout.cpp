@@ -1,5 +1,6 @@
 #include "excel/transfer/TransferLayout.h"
 
+#include "base/DecimalValue.h"
 #include "excel/transfer/ColumnLetters.h"
 
 namespace tarvo {
