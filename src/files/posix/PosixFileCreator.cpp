@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "base/Cp1252.h"
+#include "base/posix/WriteAll.h"
 
 namespace tarvo {
 
@@ -18,19 +19,7 @@ class PosixOutputFile final : public OutputFile {
     PosixOutputFile(int fd, bool regular) : fd_(fd), regular_(regular) {}
     ~PosixOutputFile() override { close(); }
 
-    bool write(std::string_view bytes) override {
-        while (!bytes.empty()) {
-            const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written <= 0) {
-                return false;
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-        }
-        return true;
-    }
+    bool write(std::string_view bytes) override { return writeAll(fd_, bytes) == 0; }
 
     // A full disk may show only when the data is flushed, so a file counts as
     // written only once fsync and close agree.

@@ -9,6 +9,8 @@
 #include <string>
 #include <system_error>
 
+#include "base/posix/WriteAll.h"
+#include "base/posix/XdgFolder.h"
 #include "files/IniFile.h"
 #include "files/WholeFile.h"
 
@@ -31,21 +33,6 @@ fs::path linkTarget(fs::path path) {
     return path;
 }
 
-bool writeAll(int fd, const std::string& text) {
-    const char* data = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 bool finish(int fd, bool ok) {
     ok = ok && ::fsync(fd) == 0;
     return ::close(fd) == 0 && ok;
@@ -57,7 +44,8 @@ bool rewriteInPlace(const fs::path& path, const std::string& text) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return false;
-    const bool ok = writeAll(fd, text) && ::ftruncate(fd, static_cast<off_t>(text.size())) == 0;
+    const bool ok =
+        writeAll(fd, text) == 0 && ::ftruncate(fd, static_cast<off_t>(text.size())) == 0;
     return finish(fd, ok);
 }
 
@@ -96,7 +84,8 @@ std::optional<bool> replaceByRename(const fs::path& path, const std::string& tex
         ::unlink(temp.c_str());
         return std::nullopt;
     }
-    const bool ok = finish(fd, writeAll(fd, text)) && std::rename(temp.c_str(), path.c_str()) == 0;
+    const bool ok =
+        finish(fd, writeAll(fd, text) == 0) && std::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok)
         ::unlink(temp.c_str());
     return ok;
@@ -133,15 +122,7 @@ bool replaceWholeFile(const fs::path& path, const std::string& text) {
 }
 
 std::filesystem::path settingsFilePath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::filesystem::path folder;
-    if (config != nullptr && *config == '/') {
-        folder = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        folder = std::filesystem::path(home != nullptr ? home : ".") / ".config";
-    }
-    return folder / "tarvo" / "Tarvo.ini";
+    return xdgFolder("XDG_CONFIG_HOME", ".config") / "tarvo" / "Tarvo.ini";
 }
 
 }  // namespace tarvo

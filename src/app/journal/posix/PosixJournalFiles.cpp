@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/posix/WriteAll.h"
+#include "base/posix/XdgFolder.h"
+
 namespace tarvo {
 
 namespace {
@@ -26,16 +29,8 @@ class PosixJournalFile final : public JournalFile {
     PosixJournalFile& operator=(const PosixJournalFile&) = delete;
 
     std::string append(std::string_view bytes) override {
-        while (!bytes.empty()) {
-            const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written < 0)
-                return errorText(errno);
-            if (written == 0)
-                return errorText(ENOSPC);
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-        }
+        if (const int error = writeAll(fd_, bytes))
+            return errorText(error);
         // The data, not the file's times: enough to read it back after a power cut.
         while (::fdatasync(fd_) != 0) {
             if (errno != EINTR)
@@ -131,15 +126,8 @@ Lock lockedFile(const std::filesystem::path& lock, int& fd) {
 }  // namespace
 
 std::filesystem::path journalFilePath() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    std::filesystem::path folder;
-    if (state != nullptr && *state == '/') {
-        folder = state;
-    } else {
-        const char* home = std::getenv("HOME");
-        folder = std::filesystem::path(home != nullptr ? home : ".") / ".local" / "state";
-    }
-    return folder / "tarvo" / "journal";
+    return xdgFolder("XDG_STATE_HOME", std::filesystem::path(".local") / "state") / "tarvo" /
+           "journal";
 }
 
 std::unique_ptr<JournalFile> PosixJournalFiles::create(const std::filesystem::path& path,
