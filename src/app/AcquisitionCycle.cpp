@@ -1,5 +1,7 @@
 #include "app/AcquisitionCycle.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "app/ReadingCells.h"
@@ -91,29 +93,27 @@ void AcquisitionCycle::showReading(ReadingKind kind, const ReadingValues& values
     ReadingTable& table = window_.table();
     if (kind != table.mode())
         table.switchMode(kind, window_.tableClientWidth());
-    const bool replaced = table.changePending();
-    const int row = replaced ? table.replaceRow() : table.addRow();
-    table.setCell(row, 1, "  " + std::to_string(values[0]));
-    writeValues(row, kind, values, time);
-    if (rowShown_)
-        rowShown_(row, replaced);
+    const int row = table.writeReading(readingCells(kind, values, time));
     if (placement_)
         placement_(table, row);
     timer_.install(kPollPeriod);
 }
 
-void AcquisitionCycle::writeValues(int row, ReadingKind kind, const ReadingValues& values,
-                                   const std::string& time) {
+// The row's texts from column 1 on: the device's reading number, the values
+// and a comment typed since the last reading.
+std::vector<CellText> AcquisitionCycle::readingCells(ReadingKind kind, const ReadingValues& values,
+                                                     const std::string& time) {
     const char version = window_.settings().version;
     warnIfWrongVersion();
-    auto cells = kind == ReadingKind::Density ? densityCells(values, time)
-                                              : colourCells(values, version, time);
-    ReadingTable& table = window_.table();
-    for (auto& cell : cells)
-        table.setCell(row, cell.column, std::move(cell.text));
-    const std::string comment = window_.takeComment();
+    std::vector<CellText> cells{{1, "  " + std::to_string(values[0])}};
+    auto valueCells = kind == ReadingKind::Density ? densityCells(values, time)
+                                                   : colourCells(values, version, time);
+    const int commentColumn = valueCells.back().column + 1;
+    std::move(valueCells.begin(), valueCells.end(), std::back_inserter(cells));
+    std::string comment = window_.takeComment();
     if (!comment.empty())
-        table.setCell(row, cells.back().column + 1, comment);
+        cells.push_back({commentColumn, std::move(comment)});
+    return cells;
 }
 
 void AcquisitionCycle::warnIfWrongVersion() {

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/AcquisitionPorts.h"
 #include "app/MainWindowState.h"
@@ -21,12 +23,9 @@ class AcquisitionCycle {
     static constexpr std::chrono::milliseconds kBeepLength{50};
 
     // Called with the row that has just received a reading, while the
-    // spreadsheet transfer is active.
+    // spreadsheet transfer is active. Everything else that follows the
+    // readings (the views, the journal, the Strip window) observes the table.
     using Placement = std::function<void(const ReadingTable& table, int row)>;
-
-    // Called once a reading's row holds all its texts, before the spreadsheet
-    // sees it; replaced when it was written over the row that Change chose.
-    using RowShown = std::function<void(int row, bool replaced)>;
 
     AcquisitionCycle(MainWindowState& window, ReadingLink& link, PollTimer& timer, Beeper& beeper,
                      MessageBoxes& boxes);
@@ -42,15 +41,14 @@ class AcquisitionCycle {
     void setDiagnostics(std::function<void(const std::string&)> diagnostics) {
         diagnostics_ = std::move(diagnostics);
     }
-    void setRowShown(RowShown rowShown) { rowShown_ = std::move(rowShown); }
     int idleCount() const { return idleCount_; }
 
   private:
     bool openLink();
     void deviceLost();
     void showReading(ReadingKind kind, const ReadingValues& values);
-    void writeValues(int row, ReadingKind kind, const ReadingValues& values,
-                     const std::string& time);
+    std::vector<CellText> readingCells(ReadingKind kind, const ReadingValues& values,
+                                       const std::string& time);
     void warnIfWrongVersion();
 
     MainWindowState& window_;
@@ -60,7 +58,6 @@ class AcquisitionCycle {
     MessageBoxes& boxes_;
     Placement placement_;
     std::function<void(const std::string&)> diagnostics_;
-    RowShown rowShown_;
     int idleCount_ = 0;
 };
 

@@ -26,7 +26,6 @@ MainWindowActions::MainWindowActions(MainWindowState& state, AcquisitionCycle& c
 
 void MainWindowActions::keepJournal(const std::filesystem::path& path) {
     journal_ = std::make_unique<ReadingJournal>(state_.table(), outputs_.journalFiles, path);
-    cycle_.setRowShown([this](int row, bool replaced) { journal_->readingShown(row, replaced); });
     // Shown after the change that failed is done with, not in its middle.
     journal_->setFailureListener([this](const std::string& message) {
         outputs_.later([this, message] { outputs_.messages.show(message, text::kProgramName); });

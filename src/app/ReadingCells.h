@@ -4,13 +4,9 @@
 #include <vector>
 
 #include "table/ReadingKind.h"
+#include "table/ReadingTable.h"
 
 namespace tarvo {
-
-struct CellText {
-    int column;
-    std::string text;
-};
 
 // Number texts always carry a decimal point, whatever locale the desktop runs in.
 std::string fixedText(float value, int decimals);

@@ -94,6 +94,14 @@ void ReadingTableModel::rowInserted(int) {
     emit rowsSettled();
 }
 
+// One rowsInserted or one dataChanged for the whole reading.
+void ReadingTableModel::readingWritten(int row, bool replaced) {
+    if (replaced)
+        rowChanged(row);
+    else
+        rowInserted(row);
+}
+
 void ReadingTableModel::rowChanged(int index) {
     emit dataChanged(this->index(index, 0), this->index(index, columnCount() - 1));
     emit selectionFlagsChanged();

@@ -29,6 +29,7 @@ class ReadingTableModel final : public QAbstractTableModel, public TableObserver
     void rowAboutToBeInserted(int index) override;
     void rowInserted(int index) override;
     void rowChanged(int index) override;
+    void readingWritten(int row, bool replaced) override;
 
   signals:
     // Around a change of the rows, while the view's selection is shifted or

@@ -58,6 +58,14 @@ void ReadingTableView::rowChanged(int index) {
     syncing_ = false;
 }
 
+// The reading's row is inserted or written once, with all its texts.
+void ReadingTableView::readingWritten(int row, bool replaced) {
+    if (replaced)
+        rowChanged(row);
+    else
+        rowInserted(row);
+}
+
 void ReadingTableView::itemChanged(const NMLISTVIEW& change) {
     if (syncing_ || table_ == nullptr || (change.uChanged & LVIF_STATE) == 0 ||
         ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) == 0) {

@@ -28,6 +28,7 @@ class ReadingTableView final : public TableObserver {
     void rowsReset() override;
     void rowInserted(int index) override;
     void rowChanged(int index) override;
+    void readingWritten(int row, bool replaced) override;
 
   private:
     void insertColumns();

@@ -31,10 +31,15 @@ std::string_view ReadingTable::cell(int row, int column) const {
 }
 
 void ReadingTable::setCell(int row, int column, std::string text) {
+    if (writeCell(row, column, std::move(text)))
+        notify([&](TableObserver& o) { o.rowChanged(row); });
+}
+
+bool ReadingTable::writeCell(int row, int column, std::string text) {
     if (row < 0 || row >= rowCount() || column < 0 || column >= kMaxColumns)
-        return;
+        return false;
     rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)] = std::move(text);
-    notify([&](TableObserver& o) { o.rowChanged(row); });
+    return true;
 }
 
 int ReadingTable::commentColumn() const {
@@ -74,7 +79,29 @@ void ReadingTable::switchMode(ReadingKind kind, int clientWidth) {
     notify([&](TableObserver& o) { o.columnsRebuilt(); });
 }
 
+int ReadingTable::writeReading(std::vector<CellText> cells) {
+    const bool replaced = changePending_;
+    const int row = replaced ? settleChange() : insertRow();
+    for (auto& cell : cells)
+        writeCell(row, cell.column, std::move(cell.text));
+    notify([&](TableObserver& o) { o.readingWritten(row, replaced); });
+    return row;
+}
+
 int ReadingTable::addRow() {
+    const int row = insertRow();
+    notify([&](TableObserver& o) { o.rowInserted(row); });
+    return row;
+}
+
+int ReadingTable::replaceRow() {
+    const int row = settleChange();
+    notify([&](TableObserver& o) { o.rowChanged(row); });
+    return row;
+}
+
+// Observers hear of the new row beforehand only; the caller tells them the rest.
+int ReadingTable::insertRow() {
     Reading reading;
     reading.cells[0] = std::to_string(rowCount() + 1);
     notify([&](TableObserver& o) { o.rowAboutToBeInserted(0); });
@@ -82,15 +109,13 @@ int ReadingTable::addRow() {
     // The remembered row moved down with every other row.
     if (changePending_)
         ++changeTarget_;
-    notify([&](TableObserver& o) { o.rowInserted(0); });
     return 0;
 }
 
-int ReadingTable::replaceRow() {
+int ReadingTable::settleChange() {
     changePending_ = false;
     auto& row = rows_[static_cast<std::size_t>(changeTarget_)];
     row.selected = false;  // keeps its number, loses its selection
-    notify([&](TableObserver& o) { o.rowChanged(changeTarget_); });
     return changeTarget_;
 }
 

@@ -29,6 +29,12 @@ std::vector<ColumnFormat> columnLayout(ColumnLayout layout, int clientWidth);
 inline constexpr int kMaxColumns = 10;
 inline constexpr std::size_t kMaxCommentLength = 19;
 
+// One cell of a reading: its column and its text.
+struct CellText {
+    int column;
+    std::string text;
+};
+
 // One row: the texts of its cells, as shown. Cells never written are empty.
 struct Reading {
     std::array<std::string, kMaxColumns> cells;
@@ -48,6 +54,10 @@ class TableObserver {
     virtual void rowAboutToBeInserted(int /*index*/) {}
     virtual void rowInserted(int index) = 0;
     virtual void rowChanged(int index) = 0;  // cell texts or selected state
+    // A reading's row holds all its texts: a new row at index 0 (announced
+    // by rowAboutToBeInserted), or the row that Change chose (replaced). Told
+    // once per reading, in place of rowInserted and rowChanged.
+    virtual void readingWritten(int row, bool replaced) = 0;
     // What the operator did, told after the rows above; for those who keep a
     // record of the table rather than show it.
     virtual void rowsCleared() {}
@@ -87,7 +97,13 @@ class ReadingTable {
 
     // Used by the acquisition cycle.
     void switchMode(ReadingKind kind, int clientWidth);
-    int addRow();      // inserts a numbered row at index 0 and returns 0
+    // Writes one reading's cells into a new numbered row at index 0, or over
+    // the row Change chose, which keeps its number and loses its selection;
+    // returns the row's index. Observers hear of it once, when the row holds
+    // every text.
+    int writeReading(std::vector<CellText> cells);
+    // A row cell by cell: a restored or hand-built table; observers hear of each step.
+    int addRow();      // inserts an empty numbered row at index 0 and returns 0
     int replaceRow();  // settles a pending change; returns the target's index
     bool changePending() const { return changePending_; }
     int changeTarget() const { return changeTarget_; }
@@ -105,6 +121,9 @@ class ReadingTable {
     void comment(std::string_view text);
 
   private:
+    int insertRow();
+    int settleChange();
+    bool writeCell(int row, int column, std::string text);
     void renumber();
     void announceReset();
     void notifyReset();

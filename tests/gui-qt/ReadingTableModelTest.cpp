@@ -29,8 +29,7 @@ class ModelComplaints {
 };
 
 void addReading(ReadingTable& table, const std::string& device) {
-    const int row = table.changePending() ? table.replaceRow() : table.addRow();
-    table.setCell(row, 1, device);
+    table.writeReading({{1, device}, {2, "1.23"}, {9, "comment"}});
 }
 
 // Accessibility and every Qt view rely on the model announcing each change
@@ -71,6 +70,31 @@ TEST(ReadingTableModel, InsertionIsAnnouncedWhileTheOldRowsStillStand) {
     addReading(table, "2");
     table.clear();
     EXPECT_EQ(rowsWhenAnnounced, (std::vector<int>{1, 2}));
+}
+
+// A view told of every cell redraws a row ten times a reading: a reading is
+// one insertion, or one change of the row that Change chose.
+TEST(ReadingTableModel, AReadingIsOneInsertionOrOneChangeNotOnePerCell) {
+    ReadingTable table(900);
+    ReadingTableModel model(table);
+    addReading(table, "1");
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    addReading(table, "2");
+    EXPECT_EQ(inserted.count(), 1);
+    EXPECT_EQ(changed.count(), 0);
+
+    table.setSelected(1, true);
+    table.change();
+    changed.clear();
+    addReading(table, "1 again");
+    EXPECT_EQ(inserted.count(), 1);
+    ASSERT_EQ(changed.count(), 1);
+    const auto topLeft = changed.first().at(0).value<QModelIndex>();
+    const auto bottomRight = changed.first().at(1).value<QModelIndex>();
+    EXPECT_EQ(topLeft.row(), 1);
+    EXPECT_EQ(bottomRight.row(), 1);
+    EXPECT_EQ(bottomRight.column(), model.columnCount() - 1) << "the whole row, once";
 }
 
 }  // namespace

@@ -89,11 +89,11 @@ void writeUnsavedJournal(const std::filesystem::path& path, int rows) {
     ReadingJournal journal(table, files, path);
     journal.begin();
     for (int number = 1; number <= rows; ++number) {
-        table.addRow();
         const auto cells = readingCells(number);
+        std::vector<CellText> reading;
         for (std::size_t column = 1; column < cells.size(); ++column)
-            table.setCell(0, static_cast<int>(column), cells[column]);
-        journal.readingShown(0, false);
+            reading.push_back({static_cast<int>(column), cells[column]});
+        table.writeReading(std::move(reading));
     }
 }
 

@@ -47,16 +47,15 @@ void ReadingJournal::begin() {
         tell(reason);
 }
 
-void ReadingJournal::readingShown(int row, bool replaced) {
-    if (following_)
-        change(rowRecord(table_, row, replaced));
-}
-
 void ReadingJournal::saved() {
     if (!following_)
         return;
     unsaved_ = false;
     record(encodeRecord({"saved", {}}));
+}
+
+void ReadingJournal::readingWritten(int row, bool replaced) {
+    change(rowRecord(table_, row, replaced));
 }
 
 void ReadingJournal::columnsRebuilt() {

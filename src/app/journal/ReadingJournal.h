@@ -38,9 +38,6 @@ class ReadingJournal final : public TableObserver {
     // This session keeps no journal (the last one could not be moved out of
     // the way): says so, once.
     void cannotBegin(const std::string& reason) { tell(reason); }
-    // A reading's row holds all its texts: added at the top, or written over
-    // the row that Change chose.
-    void readingShown(int row, bool replaced);
     // The table was written whole to a file.
     void saved();
 
@@ -48,6 +45,9 @@ class ReadingJournal final : public TableObserver {
     void rowsReset() override {}
     void rowInserted(int) override {}
     void rowChanged(int) override {}
+    // A reading's row holds all its texts: added at the top, or written over
+    // the row that Change chose.
+    void readingWritten(int row, bool replaced) override;
     void rowsCleared() override;
     void rowDeleted(int index) override;
     void commentWritten(int row) override;

@@ -60,6 +60,7 @@ class StripProgress final : public TableObserver {
     void rowsReset() override { changed(); }
     void rowInserted(int) override { changed(); }
     void rowChanged(int) override { changed(); }
+    void readingWritten(int, bool) override { changed(); }
     void changed();
 
     ReadingTable& table_;

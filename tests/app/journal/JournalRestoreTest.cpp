@@ -47,10 +47,7 @@ class JournalRestoreTest : public ::testing::Test {
     }
 
     static void addReading(Session& session, const std::string& device) {
-        const int row = session.table.addRow();
-        session.table.setCell(row, 1, device);
-        session.table.setCell(row, 2, "1.23");
-        session.journal.readingShown(row, false);
+        session.table.writeReading({{1, device}, {2, "1.23"}});
     }
 
     // A first session that ends with these readings in its table.

@@ -57,7 +57,6 @@ class ReadingJournalTest : public ::testing::Test, protected test::CycleRig {
   protected:
     ReadingJournalTest() {
         window.initialise();
-        cycle.setRowShown([this](int row, bool replaced) { journal.readingShown(row, replaced); });
         journal.setFailureListener([this](const std::string& text) { failures.push_back(text); });
         journal.begin();
         cycle.startStopClicked();
@@ -188,15 +187,13 @@ TEST(ReadingJournalFolder, UnwritableFolderIsToldOnceAndTriedAgainAtEachReading)
     std::vector<std::string> failures;
     journal.setFailureListener([&](const std::string& text) { failures.push_back(text); });
     journal.begin();
-    table.addRow();
-    journal.readingShown(0, false);
+    table.writeReading({});
     EXPECT_EQ(files.creates, 2);
     EXPECT_EQ(failures, std::vector<std::string>{
                             "The readings cannot be kept on disk: Read-only file system"});
 
     files.refuseCreate.clear();
-    table.addRow();
-    journal.readingShown(0, false);
+    table.writeReading({});
     const auto kept = replayJournal(contents(dir / "journal"));
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->rows.size(), 2u) << "the file, once made, holds every row";
