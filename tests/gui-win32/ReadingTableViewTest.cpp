@@ -63,6 +63,15 @@ class Win32ReadingTableView : public ::testing::Test {
         DestroyWindow(list);
     }
 
+    // What the list was sent while the table wrote one reading.
+    ListWrites writesOf(const std::string& device) {
+        ListWrites writes;
+        counted = &writes;
+        table.writeReading(colourReading(device));
+        counted = nullptr;
+        return writes;
+    }
+
     ReadingTable table{900};
     HWND list = nullptr;
     std::unique_ptr<win32::ReadingTableView> view;
@@ -71,9 +80,7 @@ class Win32ReadingTableView : public ::testing::Test {
 TEST_F(Win32ReadingTableView, AReadingIsOneInsertedRowWithOneWriteOfEachCell) {
     ASSERT_NE(list, nullptr);
     table.writeReading(colourReading("  1"));
-    ListWrites writes;
-    counted = &writes;
-    table.writeReading(colourReading("  2"));
+    const ListWrites writes = writesOf("  2");
     EXPECT_EQ(writes.inserted, 1);
     EXPECT_EQ(writes.texts, table.columnCount()) << "the row was rewritten for each cell";
     EXPECT_EQ(cellOf(list, 0, 0), "2");
@@ -86,9 +93,7 @@ TEST_F(Win32ReadingTableView, AReadingOverTheChangedRowRewritesThatRowOnce) {
     table.writeReading(colourReading("  2"));
     table.setSelected(1, true);
     table.change();
-    ListWrites writes;
-    counted = &writes;
-    table.writeReading(colourReading("  3"));
+    const ListWrites writes = writesOf("  3");
     EXPECT_EQ(writes.inserted, 0);
     EXPECT_EQ(writes.texts, table.columnCount()) << "the row was rewritten for each cell";
     EXPECT_EQ(cellOf(list, 1, 0), "1");
