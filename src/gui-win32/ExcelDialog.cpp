@@ -63,6 +63,15 @@ INT_PTR ExcelDialog::handleMessage(UINT message, WPARAM wParam, LPARAM) {
         case WM_CLOSE:
             closeRequested();
             return TRUE;
+        case WM_SETCURSOR:
+            // Also when COM's wait for the server lets the mouse's messages
+            // through, and over the edits, which would show their I-beam.
+            if (logic_.isBusy()) {
+                SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+                SetWindowLongPtrA(window_, DWLP_MSGRESULT, TRUE);
+                return TRUE;
+            }
+            return FALSE;
         case WM_NCDESTROY: {
             // The last message of the window: the object may go with it.
             SetWindowLongPtrA(window_, DWLP_USER, 0);
@@ -153,9 +162,32 @@ void ExcelDialog::showLogic() {
         EnableWindow(GetDlgItem(window_, id), logic_.isEnabled(id) ? TRUE : FALSE);
     }
     showSheets();
-    // Set at once: while the spreadsheet starts no message reaches the window.
-    SetCursor(LoadCursorA(nullptr, logic_.isBusy() ? IDC_WAIT : IDC_ARROW));
+    showCursor();
     showing_ = false;
+}
+
+// Set at once: while the spreadsheet starts, a message reaches the window only
+// when COM lets one through. Once it has started, the window under the mouse
+// sets its own cursor again, the I-beam over an edit.
+void ExcelDialog::showCursor() {
+    if (logic_.isBusy() == waiting_) {
+        return;
+    }
+    waiting_ = logic_.isBusy();
+    if (waiting_) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        return;
+    }
+    POINT at{};
+    GetCursorPos(&at);
+    HWND under = WindowFromPoint(at);
+    if (under && (under == window_ || IsChild(window_, under))) {
+        const LRESULT hit = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+        SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                     MAKELPARAM(hit, WM_MOUSEMOVE));
+    } else {
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    }
 }
 
 // The list is rebuilt only when the names differ, entry 0 deleted until none
@@ -182,16 +214,11 @@ void ExcelDialog::showSheets() {
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(logic_.sheetSelection()), 0);
 }
 
-ExcelDialogOpener::ExcelDialogOpener(HINSTANCE instance, HWND mainWindow,
-                                     ExcelDialogServices services, ExcelDialogHooks hooks)
+ExcelDialogOpener::ExcelDialogOpener(HINSTANCE instance, HWND mainWindow, IniFile& ini,
+                                     ServerFactoryMaker server, ExcelDialogHooks hooks)
     : instance_(instance),
       mainWindow_(mainWindow),
-      services_{services.ini,
-                messages_,
-                chooser_,
-                std::move(services.serverFactory),
-                std::move(services.prepareServer),
-                std::move(services.startingNotice)},
+      services_{ini, messages_, chooser_, server(messages_)},
       hooks_(std::move(hooks)) {
     ownBoxes(mainWindow_);
 }

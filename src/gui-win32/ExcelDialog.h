@@ -37,19 +37,25 @@ class ExcelDialog {
     void closeRequested();
     void showLogic();
     void showSheets();
+    void showCursor();
 
     ExcelDialogLogic logic_;
     std::function<void()> closed_;
     HWND window_ = nullptr;
     bool showing_ = false;
+    bool waiting_ = false;  // the wait cursor is shown
 };
+
+// The spreadsheet server, made to tell its start-up failures through the
+// boxes it is given: the Excel dialog's, as InitEXCEL's other boxes are.
+using ServerFactoryMaker = std::function<AutomationServerFactory(MessageBoxes&)>;
 
 // The main window's EXCEL button. Keeps the transfer session for the whole
 // run and at most one open Excel dialog: a second press brings the open one
 // to the front instead of building another.
 class ExcelDialogOpener {
   public:
-    ExcelDialogOpener(HINSTANCE instance, HWND mainWindow, ExcelDialogServices services,
+    ExcelDialogOpener(HINSTANCE instance, HWND mainWindow, IniFile& ini, ServerFactoryMaker server,
                       ExcelDialogHooks hooks);
     // The spreadsheet goes with the program: its client quits the server.
     ~ExcelDialogOpener();

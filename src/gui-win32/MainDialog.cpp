@@ -358,10 +358,10 @@ void MainDialog::showComToolTip(NMTTDISPINFOA& request) {
     request.lpszText = toolTipText_.data();
 }
 
-void MainDialog::showStrip(MessageBoxes& messages, FileChooser& chooser) {
+void MainDialog::showStrip() {
     if (!strip_) {
         strip_ = std::make_unique<StripWindow>(services_.instance, window_, state_->table(),
-                                               state_->settings().fileType, messages, chooser);
+                                               state_->settings().fileType);
         strip_->setRowShower(
             [this](int row) { ListView_EnsureVisible(item(id::kTable), row, FALSE); });
     }

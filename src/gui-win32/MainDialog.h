@@ -64,7 +64,7 @@ class MainDialog {
         comToolTip_ = std::move(text);
     }
     // Opens the Strip window, or brings it to the front.
-    void showStrip(MessageBoxes& messages, FileChooser& chooser);
+    void showStrip();
     StripWindow* stripWindow() const { return strip_.get(); }
     // What a tick of the window timer (id 1) does.
     void setTimerHandler(std::function<void()> handler) { timerHandler_ = std::move(handler); }

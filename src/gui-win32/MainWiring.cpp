@@ -12,14 +12,15 @@ MainWiring::MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringPar
       link_(*device_),
       timer_(dialog.handle()),
       cycle_(dialog.state(), link_, timer_, beeper_, messages),
-      excel_(dialog.instance(), dialog.handle(),
-             {dialog.state().ini(), messages, chooser_, std::move(parts.spreadsheetServer)},
+      excel_(dialog.instance(), dialog.handle(), dialog.state().ini(),
+             std::move(parts.spreadsheetServer),
              {[this] { actions_.excelOpened(excel_.placement()); },
               [this] { actions_.excelClosed(); }}),
       actions_(dialog.state(), cycle_,
                {messages, chooser_, *files_, printDialog_, *journalFiles_, std::move(parts.journal),
                 [&dialog](std::function<void()> later) { dialog.post(std::move(later)); }}) {
     chooser_.setOwner(dialog.handle());
+    printDialog_.setOwner(dialog.handle());
     dialog.setTimerHandler([this] { cycle_.tick(); });
     dialog.setButtonHandler(id::kStartDev, [this] { cycle_.startStopClicked(); });
     dialog.setButtonHandler(id::kSave, [this] { actions_.save(); });
@@ -30,8 +31,7 @@ MainWiring::MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringPar
     dialog.setButtonHandler(MainDialog::kPortsCommand, [this, &dialog, &ini] {
         PortsWindow(dialog.instance(), dialog.handle(), ini, portListing_).run();
     });
-    dialog.setButtonHandler(MainDialog::kStripCommand,
-                            [this, &dialog, &messages] { dialog.showStrip(messages, chooser_); });
+    dialog.setButtonHandler(MainDialog::kStripCommand, [&dialog] { dialog.showStrip(); });
     dialog.setComToolTip(
         [this, &ini](int comPort) { return comToolTipNow(ini, portListing_, comPort); });
 }

@@ -24,7 +24,7 @@ namespace tarvo::win32 {
 struct MainWiringParts {
     std::unique_ptr<DeviceLink> device;
     std::unique_ptr<FileCreator> files;
-    AutomationServerFactory spreadsheetServer;
+    ServerFactoryMaker spreadsheetServer;
     std::unique_ptr<JournalFiles> journalFiles;
     std::filesystem::path journal;  // empty: the table is kept nowhere but in the window
 };

@@ -1,6 +1,8 @@
 #include "gui-win32/PortsWindow.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "gui-win32/ScreenScale.h"
 #include "gui-win32/WindowText.h"
@@ -9,7 +11,6 @@ namespace tarvo::win32 {
 
 namespace {
 
-constexpr UINT_PTR kRefreshTimer = 1;
 constexpr int kMargin = 10;
 constexpr int kRowHeight = 24;
 constexpr int kListHeight = 140;
@@ -21,9 +22,22 @@ constexpr int kClientWidth = 2 * kMargin + kLabelWidth + kPathWidth + kUseWidth 
 constexpr int kClientHeight = 2 * kMargin + 20 + kListHeight + 4 * kRowHeight + 50;
 constexpr std::size_t kPathChars = 255;
 
-std::string deviceText(const ListedDevice& listed) {
-    return listed.status == "present" ? listed.device.label
-                                      : listed.device.label + " \x97 " + listed.status;
+std::wstring wideFromAnsi(const std::string& ansi) {
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
+    return wide;
+}
+
+// The system names its ports in the ANSI code page; the dash is added as a
+// character, so it shows on every code page (as a byte it is one only in 1252).
+std::wstring deviceText(const ListedDevice& listed) {
+    std::wstring text = wideFromAnsi(listed.device.label);
+    if (listed.status != "present") {
+        text += L" \u2014 " + wideFromAnsi(listed.status);
+    }
+    return text;
 }
 
 }  // namespace
@@ -77,8 +91,10 @@ void PortsWindow::run() {
     SetActiveWindow(owner_);
 }
 
+// Unicode controls, so the list shows its dash on every code page.
 HWND PortsWindow::control(const char* type, const char* text, DWORD style, int id, RECT place) {
-    HWND made = CreateWindowExA(type == std::string("EDIT") ? WS_EX_CLIENTEDGE : 0, type, text,
+    HWND made = CreateWindowExW(type == std::string("EDIT") ? WS_EX_CLIENTEDGE : 0,
+                                wideFromAnsi(type).c_str(), wideFromAnsi(text).c_str(),
                                 WS_CHILD | WS_VISIBLE | style, scaled(place.left),
                                 scaled(place.top), scaled(place.right), scaled(place.bottom),
                                 window_, reinterpret_cast<HMENU>(id), instance_, nullptr);
@@ -113,16 +129,19 @@ LRESULT PortsWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kRefreshTimer) {
                 refresh();
+            } else if (wParam == kDeviceChangeTimer) {
+                deviceChangeTimer();
             }
             return 0;
-        case WM_DEVICECHANGE:  // an adapter came or went: shown now, not at the next tick
-            refresh();
+        case WM_DEVICECHANGE:  // an adapter came or went: shown soon, not at the next tick
+            deviceChanged();
             return TRUE;
         case WM_COMMAND:
             command(LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_CLOSE:
             KillTimer(window_, kRefreshTimer);
+            KillTimer(window_, kDeviceChangeTimer);
             EnableWindow(owner_, TRUE);
             DestroyWindow(window_);
             return 0;
@@ -156,25 +175,59 @@ void PortsWindow::refresh() {
     }
 }
 
+// Not while the broadcast waits for the answer: the look is taken once the
+// burst is over, from the timer.
+void PortsWindow::deviceChanged() {
+    const auto wait = rescan_.announced(CoalescedRescan::Clock::now());
+    SetTimer(window_, kDeviceChangeTimer, static_cast<UINT>(wait.count()), nullptr);
+}
+
+void PortsWindow::deviceChangeTimer() {
+    KillTimer(window_, kDeviceChangeTimer);
+    const auto now = CoalescedRescan::Clock::now();
+    if (rescan_.lookNow(now)) {
+        refresh();
+    } else if (rescan_.pending()) {
+        SetTimer(window_, kDeviceChangeTimer, static_cast<UINT>(rescan_.remaining(now).count()),
+                 nullptr);
+    }
+}
+
+// Rebuilt without a flicker, with the port that was selected still selected
+// and the port that was at the top of the view still there.
 void PortsWindow::showDevices() {
     HWND list = GetDlgItem(window_, kDeviceListId);
-    const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    std::string selectedPath;
-    if (selected != LB_ERR && static_cast<std::size_t>(selected) < logic_.devices().size()) {
-        selectedPath = logic_.devices()[static_cast<std::size_t>(selected)].device.path;
-    }
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    int index = 0;
+    const std::string selected = listedPath(SendMessageW(list, LB_GETCURSEL, 0, 0));
+    const std::string top = listedPath(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    WPARAM index = 0;
     for (const ListedDevice& listed : logic_.devices()) {
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(deviceText(listed).c_str()));
-        if (listed.device.path == selectedPath) {
-            SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(deviceText(listed).c_str()));
+        if (!selected.empty() && listed.device.path == selected) {
+            SendMessageW(list, LB_SETCURSEL, index, 0);
+        }
+        if (!top.empty() && listed.device.path == top) {
+            SendMessageW(list, LB_SETTOPINDEX, index, 0);
         }
         ++index;
     }
     if (logic_.devices().empty()) {
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("(no serial port found)"));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"(no serial port found)"));
     }
+    shownPaths_.clear();
+    for (const ListedDevice& listed : logic_.devices()) {
+        shownPaths_.push_back(listed.device.path);
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+std::string PortsWindow::listedPath(LRESULT index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= shownPaths_.size()) {
+        return {};
+    }
+    return shownPaths_[static_cast<std::size_t>(index)];
 }
 
 void PortsWindow::showComPorts() {

@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
+#include "device/CoalescedRescan.h"
 #include "device/PortsDialogLogic.h"
 #include "gui-win32/OwnWindow.h"
 
@@ -12,8 +15,10 @@ namespace tarvo::win32 {
 // "Ports": the serial ports Windows has, and for COM1..COM4 the port each
 // stands for and whether it is there. Picking a listed port ("Use") or typing
 // a name (Enter) writes [Ports] at once. The list is looked at again every
-// second, so adapters plugged in or out show up while it is open. The main
-// window waits while it is open, as no port may be opened meanwhile.
+// second, and once after each burst of the system's device-change broadcasts,
+// so adapters plugged in or out show up while it is open; it keeps the port
+// selected and the part of the list in view. The main window waits while it
+// is open, as no port may be opened meanwhile.
 class PortsWindow final : public OwnWindow {
   public:
     static constexpr int kDeviceListId = 1401;
@@ -21,6 +26,8 @@ class PortsWindow final : public OwnWindow {
     static constexpr int kUseId = 1420;     // + COM number
     static constexpr int kStatusId = 1430;  // + COM number
     static constexpr UINT kRefreshMs = 1000;
+    static constexpr UINT_PTR kRefreshTimer = 1;
+    static constexpr UINT_PTR kDeviceChangeTimer = 2;
 
     PortsWindow(HINSTANCE instance, HWND owner, IniFile& ini, PortListing& listing);
     ~PortsWindow() override;
@@ -35,15 +42,20 @@ class PortsWindow final : public OwnWindow {
     HWND control(const char* type, const char* text, DWORD style, int id, RECT place);
     void command(int id, int code);
     void refresh();
+    void deviceChanged();
+    void deviceChangeTimer();
     void showDevices();
+    std::string listedPath(LRESULT index) const;
     void showComPorts();
     void useSelected(int comPort);
     void useTyped(int comPort);
 
     PortsDialogLogic logic_;
+    CoalescedRescan rescan_;
     HWND owner_;
     HINSTANCE instance_;
-    std::array<bool, 4> typing_{};  // a name the operator is typing is left alone
+    std::vector<std::string> shownPaths_;  // the ports the list shows, in its order
+    std::array<bool, 4> typing_{};         // a name the operator is typing is left alone
     bool showing_ = false;
 };
 

@@ -12,6 +12,7 @@
 #include "app/PictureSaving.h"
 #include "gui-win32/ScreenScale.h"
 #include "gui-win32/StripChart.h"
+#include "gui-win32/WindowPlace.h"
 
 namespace tarvo::win32 {
 
@@ -54,16 +55,27 @@ std::wstring wideName(const std::string& ansi) {
 
 }  // namespace
 
+StripWindow::StripWindow(HINSTANCE instance, HWND owner, ReadingTable& table, int fileType)
+    : StripWindow(instance, owner, table, fileType, ownMessages_, ownChooser_) {}
+
 StripWindow::StripWindow(HINSTANCE instance, HWND owner, ReadingTable& table, int fileType,
                          MessageBoxes& messages, FileChooser& chooser)
-    : table_(table), progress_(table, fileType), messages_(messages), chooser_(chooser) {
+    : owner_(owner),
+      table_(table),
+      progress_(table, fileType),
+      messages_(messages),
+      chooser_(chooser) {
     HFONT base = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     textFont_ = makeFont(base, 150, FW_BOLD, 0);
     verticalFont_ = makeFont(base, 100, FW_NORMAL, 900);
-    create(instance, "TarvoStrip", 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, "Strip",
-           {CW_USEDEFAULT, CW_USEDEFAULT, kWidth, kHeight}, owner);
+    // WS_EX_CONTROLPARENT: the dialog manager's Tab goes into the controls.
+    create(instance, "TarvoStrip", WS_EX_CONTROLPARENT, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+           "Strip", {CW_USEDEFAULT, CW_USEDEFAULT, kWidth, kHeight}, owner);
     if (window_) {
+        ownMessages_.setOwner(window_);
+        ownChooser_.setOwner(window_);
         createControls(instance);
+        focused_ = checksList_;
         progress_.setChangeListener([this] { tableChanged(); });
         refresh();
     }
@@ -112,6 +124,10 @@ void StripWindow::createChecksList(HINSTANCE instance) {
 
 void StripWindow::show() {
     refresh();
+    if (!placed_ && owner_) {
+        placeBeside(window_, owner_);
+        placed_ = true;
+    }
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
 }
@@ -127,11 +143,21 @@ LRESULT StripWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:  // the window stays, with what it follows, until the program ends
             ShowWindow(window_, SW_HIDE);
             return 0;
+        case WM_ACTIVATE:
+            activated(wParam);
+            return 0;
+        case WM_SETFOCUS:
+            if (focused_) {
+                SetFocus(focused_);
+            }
+            return 0;
         case WM_NOTIFY:
             checksNotified(*reinterpret_cast<const NMHDR*>(lParam));
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == kSavePictureId && HIWORD(wParam) == BN_CLICKED) {
+            if (LOWORD(wParam) == IDCANCEL) {  // Esc, from the dialog manager
+                ShowWindow(window_, SW_HIDE);
+            } else if (LOWORD(wParam) == kSavePictureId && HIWORD(wParam) == BN_CLICKED) {
                 refresh();
                 savePicture(chooser_, messages_,
                             [this](const std::string& path) { return writePng(path); });
@@ -142,6 +168,19 @@ LRESULT StripWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default:
             return DefWindowProcA(window_, message, wParam, lParam);
+    }
+}
+
+// As the dialog manager does for a dialog: the control that had the focus
+// when the window was left gets it back, the check list the first time.
+void StripWindow::activated(WPARAM how) {
+    if (LOWORD(how) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus)) {
+            focused_ = focus;
+        }
+    } else if (!HIWORD(how) && focused_) {  // not while minimised
+        SetFocus(focused_);
     }
 }
 
