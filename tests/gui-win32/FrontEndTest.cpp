@@ -484,6 +484,133 @@ TEST_F(FrontEnd, F3ShowsTheStripFollowingTheReadingsAndF2IsRefusedWhileMeasuring
         waitUntil([&] { return !IsWindow(ports) && IsWindowEnabled(main); }, kWindowDeadline));
 }
 
+// The window that has the keyboard's focus in the program's thread.
+HWND focusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                              : nullptr;
+}
+
+bool overlap(const RECT& a, const RECT& b) {
+    RECT shared{};
+    return IntersectRect(&shared, &a, &b) != FALSE;
+}
+
+RECT workAreaOf(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
+HWND showStrip(DWORD processId, HWND main) {
+    pressKey(main, VK_F3);
+    HWND strip = nullptr;
+    waitUntil([&] { return (strip = ownedWindowCalled(processId, main, "Strip")) != nullptr; },
+              kWindowDeadline);
+    return strip;
+}
+
+// Only keys: the focus lands on the check list, Tab goes to "Save Picture..."
+// and back, Space opens the Save Picture dialog, which is the Strip window's
+// and holds every tarvo window, and Esc closes it and then the Strip window.
+TEST_F(FrontEnd, TheStripWindowObeysTheKeyboardAndItsSavePictureDialogIsItsOwn) {
+    constexpr int kSavePicture = 1302, kChecksList = 1304;
+    launch();
+    HWND strip = showStrip(program->id(), main);
+    ASSERT_NE(strip, nullptr) << "F3 showed no Strip window";
+    HWND checks = GetDlgItem(strip, kChecksList);
+    HWND save = GetDlgItem(strip, kSavePicture);
+    ASSERT_TRUE(waitUntil([&] { return focusOf(strip) == checks; }, kWindowDeadline))
+        << "the focus is not on the check list";
+    pressKey(checks, VK_TAB);
+    ASSERT_TRUE(waitUntil([&] { return focusOf(strip) == save; }, kWindowDeadline))
+        << "Tab did not go to Save Picture...";
+    pressKey(save, VK_TAB);
+    ASSERT_TRUE(waitUntil([&] { return focusOf(strip) == checks; }, kWindowDeadline))
+        << "Tab did not go back to the list";
+    pressKey(checks, VK_TAB);
+    ASSERT_TRUE(waitUntil([&] { return focusOf(strip) == save; }, kWindowDeadline));
+
+    pressKey(save, VK_SPACE);
+    HWND dialog = waitForDialog(program->id(), "Save Picture", kWindowDeadline);
+    ASSERT_NE(dialog, nullptr) << "Space on the button opened no Save Picture dialog";
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), strip);
+    EXPECT_FALSE(IsWindowEnabled(strip));
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the main window took input beside the dialog";
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, kWindowDeadline));
+    ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(strip) && IsWindowEnabled(main); },
+                          kWindowDeadline));
+
+    ASSERT_TRUE(waitUntil([&] { return focusOf(strip) == save; }, kWindowDeadline))
+        << "the focus did not come back to the button";
+    pressKey(save, VK_ESCAPE);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(strip); }, kWindowDeadline))
+        << "Esc did not close the Strip window";
+}
+
+// Beside the main window's table, not over it, and on its screen.
+TEST_F(FrontEnd, TheStripWindowOpensBesideTheMainWindow) {
+    launch();
+    HWND strip = showStrip(program->id(), main);
+    ASSERT_NE(strip, nullptr);
+    EXPECT_FALSE(overlap(windowRect(strip), windowRect(main)));
+    EXPECT_TRUE(inside(windowRect(strip), workAreaOf(main)));
+}
+
+// The system's font at 150 %: the Strip window grows with it and still lies
+// on the screen.
+TEST_F(FrontEnd, AtOneHundredFortyFourDpiTheStripWindowStaysOnTheScreen) {
+    HKEY desktop = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &desktop, nullptr),
+              ERROR_SUCCESS);
+    const DWORD dpi = 144;
+    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                   sizeof dpi);
+    launch();
+    RegDeleteValueA(desktop, "LogPixels");
+    RegCloseKey(desktop);
+    HWND strip = showStrip(program->id(), main);
+    ASSERT_NE(strip, nullptr);
+    const RECT place = windowRect(strip);
+    EXPECT_GE(place.right - place.left, 700 * 144 / 96 / 2) << "not grown with the font";
+    EXPECT_TRUE(inside(place, workAreaOf(main)));
+}
+
+// Print's dialog belongs to the main window, and no tarvo window takes input
+// while it is open: a reading or the Strip window's Save Picture meanwhile
+// would change what is being printed.
+TEST_F(FrontEnd, ThePrintDialogIsTheMainWindowsAndHoldsEveryTarvoWindow) {
+    launch();
+    HWND strip = showStrip(program->id(), main);
+    ASSERT_NE(strip, nullptr);
+    click(main, id::kPrint);
+    HWND print = nullptr;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            for (HWND dialog : dialogsOf(program->id())) {
+                if (dialog != main) {
+                    print = dialog;
+                }
+            }
+            return print != nullptr;
+        },
+        kWindowDeadline))
+        << "Print showed no dialog";
+    EXPECT_EQ(GetWindow(print, GW_OWNER), main) << textOf(print);
+    EXPECT_FALSE(IsWindowEnabled(main));
+    EXPECT_FALSE(IsWindowEnabled(strip)) << "the Strip window took input beside Print";
+    PostMessageA(print, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(print, IDCANCEL)));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(print); }, kWindowDeadline));
+    EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(strip) && IsWindowEnabled(main); },
+                          kWindowDeadline));
+}
+
 TEST_F(FrontEnd, ComButtonsTooltipsNameThePortEachStandsFor) {
     {
         const std::string ini = std::string(std::getenv("APPDATA")) + "\\tarvo\\Tarvo.ini";
