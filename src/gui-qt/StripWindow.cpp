@@ -17,6 +17,7 @@
 #include "app/StripChartLook.h"
 #include "gui-qt/ProgramIcon.h"
 #include "gui-qt/QtFileChooser.h"
+#include "gui-qt/WindowPlace.h"
 
 namespace tarvo {
 
@@ -196,8 +197,20 @@ void StripWindow::checkChosen(int index) {
 }
 
 void StripWindow::showEvent(QShowEvent* event) {
+    placeFirstTime();  // before the window is mapped
     QWidget::showEvent(event);
     refresh();
+}
+
+// Beside the main window's table the first time; after that where the
+// operator leaves it.
+void StripWindow::placeFirstTime() {
+    if (placed_ || !parentWidget()) {
+        return;
+    }
+    placed_ = true;
+    adjustSize();
+    placeBeside(*this, *parentWidget());
 }
 
 void StripWindow::savePictureClicked() {

@@ -57,6 +57,7 @@ class StripWindow final : public QWidget {
     void savePictureClicked();
     void showChecks(const std::vector<StripCheck>& checks);
     void checkChosen(int index);
+    void placeFirstTime();
 
     ReadingTable& table_;
     StripProgress progress_;
@@ -74,6 +75,7 @@ class StripWindow final : public QWidget {
     QPushButton* saveButton_ = nullptr;
     std::map<CurveInk, QLineSeries*> series_;
     bool refreshPending_ = false;
+    bool placed_ = false;
 };
 
 }  // namespace tarvo
