@@ -202,16 +202,19 @@ void PortsWindow::showDevices() {
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     WPARAM index = 0;
+    WPARAM topIndex = 0;
     for (const ListedDevice& listed : logic_.devices()) {
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(deviceText(listed).c_str()));
         if (!selected.empty() && listed.device.path == selected) {
             SendMessageW(list, LB_SETCURSEL, index, 0);
         }
         if (!top.empty() && listed.device.path == top) {
-            SendMessageW(list, LB_SETTOPINDEX, index, 0);
+            topIndex = index;
         }
         ++index;
     }
+    // Once the list is whole: it does not scroll past its last entries.
+    SendMessageW(list, LB_SETTOPINDEX, topIndex, 0);
     if (logic_.devices().empty()) {
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"(no serial port found)"));
     }
