@@ -25,6 +25,8 @@ const int kMargin = scaled(8);
 const int kTextHeight = scaled(30);
 const int kHeadlineHeight = scaled(18);
 const int kChecksHeight = scaled(92);  // five checks before the list scrolls
+const int kFewChecksHeight = scaled(36);
+const int kSmallestChart = scaled(150);
 const int kButtonWidth = scaled(110);
 const int kButtonHeight = scaled(26);
 const int kWidth = scaled(700);
@@ -184,10 +186,17 @@ void StripWindow::activated(WPARAM how) {
     }
 }
 
+// A short window (one made smaller to open beside the main window) keeps
+// room for the chart: the check list scrolls sooner.
+int StripWindow::checksHeight(int clientHeight) {
+    const int fixed = 6 * kMargin + kTextHeight + kHeadlineHeight + kButtonHeight;
+    return std::clamp(clientHeight - fixed - kSmallestChart, kFewChecksHeight, kChecksHeight);
+}
+
 RECT StripWindow::chartArea() const {
     RECT client{};
     GetClientRect(window_, &client);
-    return {kMargin, 4 * kMargin + kTextHeight + kHeadlineHeight + kChecksHeight,
+    return {kMargin, 4 * kMargin + kTextHeight + kHeadlineHeight + checksHeight(client.bottom),
             client.right - kMargin, client.bottom - 2 * kMargin - kButtonHeight};
 }
 
@@ -202,7 +211,7 @@ void StripWindow::layout() {
     MoveWindow(checksHeadline_, kMargin, headlineTop, client.right - 2 * kMargin, kHeadlineHeight,
                TRUE);
     MoveWindow(checksList_, kMargin, headlineTop + kHeadlineHeight + kMargin,
-               client.right - 2 * kMargin, kChecksHeight, TRUE);
+               client.right - 2 * kMargin, checksHeight(client.bottom), TRUE);
     ListView_SetColumnWidth(checksList_, 0, LVSCW_AUTOSIZE_USEHEADER);
     MoveWindow(save_, client.right - kMargin - kButtonWidth,
                client.bottom - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, TRUE);

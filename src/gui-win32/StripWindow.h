@@ -59,6 +59,7 @@ class StripWindow final : public OwnWindow {
     void checksNotified(const NMHDR& header);
     void checkChosen(int index);
     void activated(WPARAM how);
+    static int checksHeight(int clientHeight);
     RECT chartArea() const;
 
     HWND owner_;

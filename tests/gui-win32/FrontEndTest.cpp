@@ -588,9 +588,12 @@ TEST_F(FrontEnd, AtOneHundredFortyFourDpiTheStripWindowStaysOnTheScreen) {
     RegCloseKey(desktop);
     HWND strip = showStrip(program->id(), main);
     ASSERT_NE(strip, nullptr);
-    const RECT place = windowRect(strip);
-    EXPECT_GE(place.right - place.left, 700 * 144 / 96 / 2) << "not grown with the font";
-    EXPECT_TRUE(inside(place, workAreaOf(main)));
+    constexpr int kSavePicture = 1302;
+    EXPECT_EQ(windowRect(GetDlgItem(strip, kSavePicture)).bottom -
+                  windowRect(GetDlgItem(strip, kSavePicture)).top,
+              26 * 144 / 96)
+        << "the program did not see 144 DPI";
+    EXPECT_TRUE(inside(windowRect(strip), workAreaOf(main)));
 }
 
 // Print's dialog belongs to the main window, and no tarvo window takes input
