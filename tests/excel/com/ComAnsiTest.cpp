@@ -54,7 +54,7 @@ TEST_F(Cp1251Test, BstrsCarryTheCyrillicCharactersBothWays) {
 // bytes decoded by the server with the client's own routine.
 TEST_F(Cp1251Test, CommentAndSheetNameArriveAsCyrillicCharacters) {
     std::vector<std::wstring> arrived;
-    const ArrivalWatching watching(
+    const test::ArrivalWatching watching(
         [&arrived](DISPID member, WORD flags, const DISPPARAMS& parameters, VARIANT* result) {
             for (UINT i = 0; i < parameters.cArgs; ++i) {
                 const VARIANT& argument = parameters.rgvarg[i];
