@@ -15,8 +15,10 @@ inline constexpr double kSameReadingTolerance = 0.01;
 // Neighbouring patches can read the same too: at the flat ends of a fine ramp
 // (paper white, the solid) they differ by less than a hundredth. Only where
 // the block's own ink steps by more than this into the pair and out of it
-// can the ramp not have paused between them.
-inline constexpr double kRampStep = 0.03;
+// can the ramp not have paused between them. Four hundredths, not three: the
+// instrument's scatter of a few thousandths turns a ramp's steps of two or
+// three hundredths into a steep one, a pause and a steep one now and then.
+inline constexpr double kRampStep = 0.04;
 // Where a ramp runs flat (paper white, the solid end) neighbouring patches
 // step back and forth by a few hundredths; a step back of more than a tenth,
 // or a patch that far off the line through its neighbours, is a patch from

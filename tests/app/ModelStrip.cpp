@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "app/ReadingCells.h"
 
@@ -80,6 +81,24 @@ std::vector<ReadingValues> goodStrip(int fileType, const Press& press) {
     for (int ink = 0; ink < 4; ++ink) {
         for (double tone : stripTones(fileType)) {
             readings.push_back(patchReading(ink, tone, press));
+        }
+    }
+    return readings;
+}
+
+std::vector<ReadingValues> scattered(std::vector<ReadingValues> readings, int thousandths,
+                                     unsigned seed) {
+    // A linear congruential generator of its own: the standard distributions
+    // may differ between libraries.
+    std::uint32_t state = seed;
+    const auto next = [&] {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<int>((state >> 16) % static_cast<std::uint32_t>(2 * thousandths + 1)) -
+               thousandths;
+    };
+    for (ReadingValues& values : readings) {
+        for (int filter = 1; filter <= 4; ++filter) {
+            values[filter] += next();
         }
     }
     return readings;

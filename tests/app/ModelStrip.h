@@ -30,6 +30,11 @@ ReadingValues patchReading(int ink, double tone, const Press& press = {});
 // the order of the strip.
 std::vector<ReadingValues> goodStrip(int fileType, const Press& press = {});
 
+// The same readings as an instrument scatters them: each density off by up
+// to `thousandths` either way, the same for the same seed on every machine.
+std::vector<ReadingValues> scattered(std::vector<ReadingValues> readings, int thousandths,
+                                     unsigned seed);
+
 // Adds a reading to the table as the acquisition writes it.
 void addReading(ReadingTable& table, const ReadingValues& values);
 void addReadings(ReadingTable& table, const std::vector<ReadingValues>& readings);

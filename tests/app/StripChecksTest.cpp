@@ -187,6 +187,25 @@ TEST(StripChecksModelStrip, NoCheckAtAnyReadingOfAGoodStrip) {
     }
 }
 
+TEST(StripChecksModelStrip, NoCheckOnGoodStripsOfOtherPressesAsTheInstrumentScattersThem) {
+    for (double spread : {0.0, 0.03, 0.08, 0.15}) {
+        for (double yuleNielsen : {1.4, 1.7, 2.0}) {
+            for (int fileType : {kDst34, kDst21}) {
+                for (unsigned seed = 1; seed <= 5; ++seed) {
+                    ReadingTable table;
+                    const auto strip = test::goodStrip(fileType, {spread, yuleNielsen});
+                    for (const ReadingValues& reading : test::scattered(strip, 5, seed)) {
+                        test::addReading(table, reading);
+                        ASSERT_EQ(texts(stripChecks(table, fileType)), Texts{})
+                            << "file type " << fileType << ", spread " << spread << ", n "
+                            << yuleNielsen << ", seed " << seed << ", reading " << table.rowCount();
+                    }
+                }
+            }
+        }
+    }
+}
+
 // A good strip with one slip of the operator in it.
 class SlippedStrip {
   public:
