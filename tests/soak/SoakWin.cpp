@@ -142,6 +142,10 @@ class ProgramMeter {
         return ended ? std::to_string(slot) : "n/a (the probe did not end)";
     }
 
+    // Loads the probe before the readings come: loading a DLL holds tarvo's
+    // thread longer than a reading takes to come.
+    bool loadProbe() const { return loadedProbe().has_value(); }
+
     double cpuSeconds() const {
         FILETIME created, exited, kernel, user;
         if (!GetProcessTimes(process_, &created, &exited, &kernel, &user))
@@ -572,6 +576,7 @@ int run(const Arguments& arguments) {
     // The welcome window is a dialog too, shown again at the stop.
     BoxWatch boxes(program.id(), test::dialogsOf(program.id()));
     ProgramMeter meter(program.id(), arguments.probeDll);
+    meter.loadProbe();
     Watched watched;
     if (!acquire(main, excel, arguments.minutes, watch, boxes, meter, watched)) {
         boxes.look();
