@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "device/InstrumentSettings.h"
 #include "device/PortSettings.h"
 #include "files/IniFile.h"
 
@@ -25,7 +26,8 @@ std::string comToolTip(int comPort, const std::string& path, const std::string& 
 
 std::string comToolTipNow(const IniFile& ini, PortListing& listing, int comPort) {
     const std::string path = portPath(ini, comPort, listing.naming());
-    return comToolTip(comPort, path, listing.status(path));
+    return comToolTip(comPort, path, listing.status(path)) +
+           instrumentToolTip(instrumentSetting(ini, comPort));
 }
 
 PortsDialogLogic::PortsDialogLogic(IniFile& ini, PortListing& listing)

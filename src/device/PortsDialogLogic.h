@@ -17,8 +17,9 @@ class IniFile;
 // What a COM radio button's tooltip says, e.g. "COM1: /dev/ttyS0 (present)".
 std::string comToolTip(int comPort, const std::string& path, const std::string& status);
 
-// The tooltip of a COM radio button, asked of [Ports] and the system at the
-// moment it is shown.
+// The tooltip of a COM radio button, asked of [Ports], [Instruments] and the
+// system at the moment it is shown: "COM1: /dev/ttyUSB0 (present), X-Rite 400
+// series at 1200 baud" (the polled densitometer goes unnamed).
 std::string comToolTipNow(const IniFile& ini, PortListing& listing, int comPort);
 
 // The rules of the Ports window: which serial ports there are, what COM1..COM4
