@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "device/DeviceProbe.h"
+#include "device/InstrumentSettings.h"
 #include "device/NodePortListing.h"
 #include "device/PortListing.h"
 
@@ -51,6 +52,19 @@ class PortsDialogLogic {
     // written instead, as it survives re-plugging). False for an empty path, a
     // number outside 1 to 4 or a file that could not be written.
     bool choose(int comPort, const std::string& path);
+
+    // The instrument [Instruments] puts on the port now; no choice for a name
+    // tarvo does not know (the window shows none chosen until one is).
+    InstrumentSetting instrument(int comPort) const;
+    // Only a line instrument's baud rate may be chosen; the polled
+    // densitometer always runs at 4800.
+    bool baudRateChoosable(int comPort) const;
+    // Written to [Instruments] at once: a family at its own baud rate, or
+    // another rate for the line instrument the port has. False when the
+    // choice does not apply (a rate for the polled densitometer or outside
+    // 300 to 9600, a number outside 1 to 4) or the file could not be written.
+    bool chooseInstrument(int comPort, Instrument instrument);
+    bool chooseBaudRate(int comPort, int baudRate);
 
   private:
     IniFile& ini_;
