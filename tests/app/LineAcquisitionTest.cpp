@@ -6,6 +6,7 @@
 #include "AcquisitionFakes.h"
 #include "FakeSerialPort.h"
 #include "RecordingMessageBoxes.h"
+#include "TableRows.h"
 #include "TempDir.h"
 #include "app/AcquisitionCycle.h"
 #include "app/InstrumentReadingLink.h"
@@ -38,13 +39,7 @@ class LineAcquisitionTest : public ::testing::Test {
         ASSERT_TRUE(watch.watching);
         cycle.inputWaiting();
     }
-    Strings row(int index) const {
-        Strings cells;
-        for (int c = 0; c < window.table().columnCount(); ++c) {
-            cells.emplace_back(window.table().cell(index, c));
-        }
-        return cells;
-    }
+    Strings row(int index) const { return test::rowCells(window.table(), index); }
 
     test::TempDir dir;
     IniFile ini{dir / "Tarvo.ini"};

@@ -14,6 +14,7 @@
 #include "AcquisitionFakes.h"
 #include "RecordingMessageBoxes.h"
 #include "SimulatorProcess.h"
+#include "TableRows.h"
 #include "TempDir.h"
 #include "device/posix/PosixDeviceLink.h"
 #include "gui-qt/MainDialog.h"
@@ -54,12 +55,7 @@ class LineInstrumentEndToEnd : public ::testing::Test {
         return QTest::qWaitFor([&] { return table().rowCount() >= rows; }, kDeadlineMs);
     }
 
-    Strings row(int index) {
-        Strings cells;
-        for (int column = 0; column < table().columnCount(); ++column)
-            cells.emplace_back(table().cell(index, column));
-        return cells;
-    }
+    Strings row(int index) { return test::rowCells(table(), index); }
 
     ReadingTable& table() { return window->state().table(); }
 
