@@ -162,7 +162,7 @@ void addHeader(std::string& out, const CgatsHeader& header, const std::vector<Cg
                      cgatsString(std::string(text::kProgramName) + " " + text::kVersion));
     addLine(out, "CREATED " + cgatsString(header.created));
     addLine(out, "DESCRIPTOR " + cgatsString(descriptor(header)));
-    addLine(out, "INSTRUMENTATION " + cgatsString("densitometer"));
+    addLine(out, "INSTRUMENTATION " + cgatsString(header.instrument));
     for (const char* keyword : kDeclarable) {
         if (hasField(fields, keyword)) {
             addLine(out, std::string("KEYWORD ") + cgatsString(keyword));

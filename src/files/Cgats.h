@@ -16,9 +16,10 @@ inline constexpr const char* kNoReadingsToExportText = "No readings to export.";
 // What a CGATS file tells besides the readings. Copies, not views: the file
 // dialog lets readings come, and each renews the main window's date text.
 struct CgatsHeader {
-    int fileType = 5;      // the file type chosen, named in the DESCRIPTOR
-    std::string dateText;  // "%d.%d.%d", as the main window showed it
-    std::string created;   // ISO 8601 date and time: 2026-12-08T14:05:09
+    int fileType = 5;                         // the file type chosen, named in the DESCRIPTOR
+    std::string dateText;                     // "%d.%d.%d", as the main window showed it
+    std::string created;                      // ISO 8601 date and time: 2026-12-08T14:05:09
+    std::string instrument = "densitometer";  // what took the readings
 };
 
 // The table as an ANSI CGATS.17 text, oldest reading first: a colour table's

@@ -11,6 +11,7 @@
 #include "app/posix/AlsaBeeper.h"
 #include "app/posix/PosixJournalFiles.h"
 #include "device/PortsDialogLogic.h"
+#include "device/posix/PosixDeviceLink.h"
 #include "device/posix/PosixDeviceProbe.h"
 #include "files/Printing.h"
 #include "files/posix/PosixFileCreator.h"
@@ -57,6 +58,7 @@ MainWiringParts desktopParts(MainDialog& dialog, std::unique_ptr<DeviceLink> dev
                              std::filesystem::path journal) {
     MainWiringParts parts;
     parts.device = std::move(device);
+    parts.linePorts = posixSettingsPortOpener(dialog.state().ini());
     parts.spreadsheetServer = std::move(spreadsheetServer);
     parts.journal = std::move(journal);
     parts.beeper = std::make_unique<AlsaBeeper>([] { QApplication::beep(); });
@@ -76,9 +78,12 @@ MainWiring::MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
 MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
     : dialog_(dialog),
       parts_(std::move(parts)),
-      link_(*parts_.device),
+      lines_(std::move(parts_.linePorts)),
+      link_(dialog.state().ini(), *parts_.device, lines_),
       portListing_(parts_.deviceRoot, *parts_.probe),
       timer_([this] { cycle_.tick(); }),
+      gapTimer_([this] { cycle_.gapPassed(); }),
+      inputWatch_([this] { cycle_.inputWaiting(); }),
       cycle_(dialog.state(), link_, timer_, *parts_.beeper, dialog.messages()),
       excel_(&dialog,
              {dialog.state().ini(), dialog.messages(), *parts_.chooser,
@@ -91,6 +96,7 @@ MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
                 *parts_.journalFiles, parts_.journal, [&dialog](std::function<void()> later) {
                     QTimer::singleShot(0, &dialog, std::move(later));
                 }}) {
+    cycle_.setInputWatch(inputWatch_, gapTimer_);
     cycle_.setDiagnostics(
         [](const std::string& line) { std::fprintf(stderr, "tarvo: %s\n", line.c_str()); });
     dialog.setButtonHandler(id::kStartDev, [this] { cycle_.startStopClicked(); });

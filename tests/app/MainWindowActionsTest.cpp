@@ -151,5 +151,21 @@ TEST_F(MainWindowActionsTest, CgatsExportKeepsTheDateItStartedWithWhileTheDialog
     EXPECT_NE(written.find("\r\nNUMBER_OF_SETS 2\r\n"), std::string::npos) << "taken while asking";
 }
 
+TEST_F(MainWindowActionsTest, CgatsNamesTheInstrumentOnTheMainWindowsPort) {
+    MainWindowActions& wired = wire({});
+    reading(1);
+    const std::string path = (dir / "lot.txt").string();
+    chooser.answerNext(path);
+    wired.exportCgats();
+    EXPECT_NE(files.written[path].find("\r\nINSTRUMENTATION \"densitometer\"\r\n"),
+              std::string::npos);
+    window.ini().write("Instruments", "COM1", "xrite-400,9600");
+    chooser.answerNext(path);
+    wired.exportCgats();
+    EXPECT_NE(files.written[path].find("\r\nINSTRUMENTATION \"X-Rite 400 series\"\r\n"),
+              std::string::npos)
+        << files.written[path];
+}
+
 }  // namespace
 }  // namespace tarvo
