@@ -518,6 +518,7 @@ TEST_F(LineInstrument, ItsLinesBecomeRowsNumberedByTarvoUntilThePortBreaks) {
     EXPECT_THAT(toolTipText(program->id(), main, GetDlgItem(main, comButton[testPort() - 1])),
                 ::testing::EndsWith(", X-Rite 400 series at 9600 baud"));
     clickStartAndWaitFor("Stop Dev.");
+    ASSERT_TRUE(simulator->lockForClient());
     ASSERT_TRUE(waitUntil([&] { return list->rowCount() == 2; }, kReadingDeadline))
         << list->rowCount() << " rows";
     const Strings expected[] = {

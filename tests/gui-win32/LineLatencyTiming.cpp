@@ -175,6 +175,10 @@ int main() {
         std::printf("COM%d did not start\n", testPort());
         return 1;
     }
+    if (!simulator.lockForClient()) {
+        std::printf("the simulator's terminal could not be locked\n");
+        return 1;
+    }
     pumpUntil([&] { return shown.size() >= kReadings; },
               static_cast<DWORD>(kReadingsDeadline.count()));
     const double idleStart = cpuSeconds();
