@@ -128,6 +128,13 @@ std::string unknownInstrumentText(std::string_view value, int comPort) {
            " in Tarvo.ini.";
 }
 
+std::string instrumentation(const InstrumentSetting& setting) {
+    if (!setting.choice || setting.choice->instrument == Instrument::Polled) {
+        return "densitometer";
+    }
+    return instrumentTitle(setting.choice->instrument);
+}
+
 std::string instrumentToolTip(const InstrumentSetting& setting) {
     if (!setting.choice) {
         return ", unknown instrument \"" + setting.value + "\"";

@@ -53,6 +53,10 @@ bool writeInstrument(IniFile& settings, int comPort, const InstrumentChoice& cho
 // "Unknown instrument "NAME" for COM1 in Tarvo.ini."
 std::string unknownInstrumentText(std::string_view value, int comPort);
 
+// The instrument as a file names what took its readings: "X-Rite 400 series",
+// or "densitometer" for the polled one and a name tarvo does not know.
+std::string instrumentation(const InstrumentSetting& setting);
+
 // What a COM button's tooltip adds for the instrument: nothing for the
 // polled densitometer, ", X-Rite 400 series at 1200 baud" for a line
 // instrument, ", unknown instrument "NAME"" for a name tarvo does not know.

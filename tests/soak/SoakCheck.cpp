@@ -92,6 +92,17 @@ std::string fileText(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// "colour 3,1230,-200,0,3000,0" of a line instrument's "reading" event.
+SentReading lineReading(const std::string& kind, const std::string& values) {
+    SentReading reading;
+    reading.density = kind == "density";
+    std::istringstream fields(values);
+    std::string field;
+    for (std::size_t i = 0; i < reading.values.size() && std::getline(fields, field, ','); ++i)
+        reading.values[i] = std::atoi(field.c_str());
+    return reading;
+}
+
 std::vector<SentReading> sentReadings(const std::string& log) {
     std::vector<SentReading> sent;
     std::istringstream lines(log);
@@ -99,9 +110,11 @@ std::vector<SentReading> sentReadings(const std::string& log) {
     bool fetching = false;
     while (std::getline(lines, line)) {
         std::istringstream words(line);
-        std::string time, event, argument;
-        words >> time >> event >> argument;
-        if (event == "cmd") {
+        std::string time, event, argument, values;
+        words >> time >> event >> argument >> values;
+        if (event == "reading") {
+            sent.push_back(lineReading(argument, values));
+        } else if (event == "cmd") {
             fetching = argument == "XD";
         } else if (event == "send" && fetching) {
             fetching = false;

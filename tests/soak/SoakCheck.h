@@ -20,7 +20,8 @@ struct SentReading {
 // The whole file, empty when it cannot be read.
 std::string fileText(const std::filesystem::path& path);
 
-// The data replies of the simulator's log ("send" after "cmd XD"), in order.
+// The data replies of the simulator's log ("send" after "cmd XD"), or the
+// readings a line instrument sent ("reading colour N,C,M,Y,K,0"), in order.
 std::vector<SentReading> sentReadings(const std::string& log);
 
 // The rows of the journal's readings in the order they came ("add", with the

@@ -28,6 +28,17 @@ TEST(SoakCheck, SimulatorLogGivesTheFetchedReadingsInOrder) {
     EXPECT_TRUE(differsFromSent(wrong, sent[0]));
 }
 
+TEST(SoakCheck, ALineInstrumentsReadingsAreTakenFromItsReadingEvents) {
+    const auto sent = sentReadings(
+        "1.0 client\n1.3 line 56312E34360D0A\n1.4 reading density 1,1460,0\n"
+        "2.0 line 56332E303020433120\n2.1 reading colour 2,1230,-200,0,3000,0\n");
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_TRUE(sent[0].density);
+    EXPECT_EQ(sent[0].values, (ReadingValues{1, 1460, 0, 0, 0, 0}));
+    EXPECT_FALSE(sent[1].density);
+    EXPECT_EQ(sent[1].values, (ReadingValues{2, 1230, -200, 0, 3000, 0}));
+}
+
 TEST(SoakCheck, JournalRowsTakeTheCommentsWrittenIntoTheNewestRow) {
     std::string journal = encodeRecord({"tarvo-journal", {"1"}});
     journal += encodeRecord({"add", {"1", "  7", "1.23"}});

@@ -56,6 +56,9 @@ int LineSender::run() {
         if (due && Clock::now() >= *due) {
             sendReading();
             if (script_.hangupAfterPolls && sentTotal_ >= *script_.hangupAfterPolls) {
+                // The cable is pulled after the last line went through: a
+                // pty drops what its reader has not taken when it hangs up.
+                std::this_thread::sleep_for(kLinePause);
                 hangUp();
                 break;
             }
@@ -125,23 +128,39 @@ void LineSender::sendReading() {
         sendLine(noiseLine(options_, sentTotal_));
     }
     const LineValues values = lineValues(reading);
-    sendLine(readingLine(values, options_));
+    const Clock::time_point lastByte = sendLine(readingLine(values, options_));
     ++sent_;
     ++sentTotal_;
     record("reading " + std::string(values.density ? "density " : "colour ") +
-           valuesText(sent_, values));
+               valuesText(sent_, values),
+           lastByte);
 }
 
-// A byte reaches the other end when its last bit has gone out.
-void LineSender::sendLine(const Bytes& bytes) {
+// A byte reaches the other end when its last bit has gone out; the bytes
+// that are due by the time the sender wakes go out together, so a fast line
+// is not slowed down by one wake-up a byte.
+LineSender::Clock::time_point LineSender::sendLine(const Bytes& bytes) {
     record("line " + hex(bytes));
-    auto due = std::max(lineFree_, Clock::now());
-    for (const std::uint8_t byte : bytes) {
-        due += byteTime_;
-        std::this_thread::sleep_until(due);
-        line_.send(&byte, 1);
+    // Lines sent back to back keep the line's schedule, so that a late
+    // wake-up is caught up on instead of slowing the line down.
+    const auto now = Clock::now();
+    auto due = now - lineFree_ < std::chrono::milliseconds(50) ? lineFree_ : now;
+    std::size_t sent = 0;
+    Clock::time_point lastSend{};
+    while (sent < bytes.size()) {
+        std::this_thread::sleep_until(due + byteTime_);
+        const auto now = Clock::now();
+        std::size_t ready = sent;
+        while (ready < bytes.size() && due + byteTime_ <= now) {
+            due += byteTime_;
+            ++ready;
+        }
+        lastSend = Clock::now();
+        line_.send(bytes.data() + sent, ready - sent);
+        sent = ready;
     }
     lineFree_ = due + (options_.crEnd ? Clock::duration(kLinePause) : Clock::duration::zero());
+    return lastSend;
 }
 
 // Until a byte comes from the client or the next reading is due, and never
@@ -161,9 +180,9 @@ void LineSender::hangUp() {
     line_.hangUp();
 }
 
-void LineSender::record(const std::string& event) {
-    const double now = std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
-    std::fprintf(log_, "%.6f %s\n", now, event.c_str());
+void LineSender::record(const std::string& event, Clock::time_point at) {
+    const double seconds = std::chrono::duration<double>(at.time_since_epoch()).count();
+    std::fprintf(log_, "%.6f %s\n", seconds, event.c_str());
     std::fflush(log_);
 }
 

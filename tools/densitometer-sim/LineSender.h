@@ -38,10 +38,11 @@ class LineSender {
     // When the next reading goes out; nothing while none will.
     std::optional<Clock::time_point> nextDue() const;
     void sendReading();
-    void sendLine(const Bytes& bytes);
+    // When the last part of the line was handed to the terminal.
+    Clock::time_point sendLine(const Bytes& bytes);
     void waitForWork(std::optional<Clock::time_point> due);
     void hangUp();
-    void record(const std::string& event);
+    void record(const std::string& event, Clock::time_point at = Clock::now());
 
     SimLine& line_;
     SimScript script_;
