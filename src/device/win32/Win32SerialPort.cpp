@@ -32,10 +32,6 @@ BYTE stopBitsByte(StopBits stopBits) {
     return ONESTOPBIT;
 }
 
-DWORD chunkOf(std::size_t size) {
-    return size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
-}
-
 }  // namespace
 
 std::string Win32SerialPort::devicePath(int comPort) {
@@ -104,11 +100,19 @@ void Win32SerialPort::setTimeouts(const PortTimeouts& timeouts) {
     ::SetCommTimeouts(handle_, &record);
 }
 
-void Win32SerialPort::purge(PurgeMode mode) {
+DWORD Win32SerialPort::chunkOf(std::size_t size) {
+    return size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
+}
+
+DWORD Win32SerialPort::purgeFlags(PurgeMode mode) {
     DWORD flags = PURGE_TXCLEAR | PURGE_RXCLEAR;
     if (mode == PurgeMode::AbortAndClear)
         flags |= PURGE_TXABORT | PURGE_RXABORT;
-    ::PurgeComm(handle_, flags);
+    return flags;
+}
+
+void Win32SerialPort::purge(PurgeMode mode) {
+    ::PurgeComm(handle_, purgeFlags(mode));
 }
 
 IoResult Win32SerialPort::write(const std::uint8_t* data, std::size_t size) {

@@ -48,6 +48,9 @@ class Win32SerialPort : public SerialPort {
     // interval of MAXDWORD (its own all-zero means "wait for all").
     static COMMTIMEOUTS commTimeouts(HANDLE handle, const PortTimeouts& timeouts);
     HANDLE handle() const { return handle_; }
+    static DWORD purgeFlags(PurgeMode mode);
+    // The most one ReadFile or WriteFile moves.
+    static DWORD chunkOf(std::size_t size);
 
   private:
     HANDLE handle_;

@@ -58,10 +58,7 @@ void Win32WatchedPort::setTimeouts(const PortTimeouts& timeouts) {
 }
 
 void Win32WatchedPort::purge(PurgeMode mode) {
-    DWORD flags = PURGE_TXCLEAR | PURGE_RXCLEAR;
-    if (mode == PurgeMode::AbortAndClear)
-        flags |= PURGE_TXABORT | PURGE_RXABORT;
-    ::PurgeComm(handle(), flags);
+    ::PurgeComm(handle(), purgeFlags(mode));
     collect();
     arrived_.clear();
     if (!pending_ && !broken_)
@@ -72,8 +69,7 @@ IoResult Win32WatchedPort::write(const std::uint8_t* data, std::size_t size) {
     OVERLAPPED writing{};
     writing.hEvent = written_;
     DWORD count = 0;
-    const DWORD chunk = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
-    if (!::WriteFile(handle(), data, chunk, &count, &writing) &&
+    if (!::WriteFile(handle(), data, chunkOf(size), &count, &writing) &&
         (::GetLastError() != ERROR_IO_PENDING ||
          !::GetOverlappedResult(handle(), &writing, &count, TRUE)))
         return IoResult::failed();
