@@ -94,8 +94,8 @@ INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             notify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
             return FALSE;
         case WM_TIMER:
-            if (wParam == 1 && timerHandler_) {
-                timerHandler_();
+            if (const auto handler = timerHandlers_.find(wParam); handler != timerHandlers_.end()) {
+                handler->second();
             }
             return TRUE;
         case WM_SYSCOMMAND:

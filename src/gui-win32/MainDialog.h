@@ -66,8 +66,10 @@ class MainDialog {
     // Opens the Strip window, or brings it to the front.
     void showStrip();
     StripWindow* stripWindow() const { return strip_.get(); }
-    // What a tick of the window timer (id 1) does.
-    void setTimerHandler(std::function<void()> handler) { timerHandler_ = std::move(handler); }
+    // What a tick of the window timer of the id given does.
+    void setTimerHandler(UINT_PTR id, std::function<void()> handler) {
+        timerHandlers_[id] = std::move(handler);
+    }
     // Runs the function from the message loop, once the message being handled
     // is done with.
     void post(std::function<void()> later);
@@ -101,7 +103,7 @@ class MainDialog {
     std::function<std::string(int)> comToolTip_;
     std::string toolTipText_;
     std::map<int, std::function<void()>> handlers_;
-    std::function<void()> timerHandler_;
+    std::map<UINT_PTR, std::function<void()>> timerHandlers_;
     std::deque<std::function<void()>> posted_;
     bool showing_ = false;
 };

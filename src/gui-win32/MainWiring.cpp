@@ -9,8 +9,11 @@ MainWiring::MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringPar
     : device_(std::move(parts.device)),
       files_(std::move(parts.files)),
       journalFiles_(std::move(parts.journalFiles)),
-      link_(*device_),
+      lines_(std::move(parts.linePorts)),
+      link_(dialog.state().ini(), *device_, lines_),
       timer_(dialog.handle()),
+      gapTimer_(dialog.handle(), WindowTimer::kGapId),
+      inputWatch_(dialog.instance(), [this] { cycle_.inputWaiting(); }),
       cycle_(dialog.state(), link_, timer_, beeper_, messages),
       excel_(dialog.instance(), dialog.handle(), dialog.state().ini(),
              std::move(parts.spreadsheetServer),
@@ -21,7 +24,9 @@ MainWiring::MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringPar
                 [&dialog](std::function<void()> later) { dialog.post(std::move(later)); }}) {
     chooser_.setOwner(dialog.handle());
     printDialog_.setOwner(dialog.handle());
-    dialog.setTimerHandler([this] { cycle_.tick(); });
+    cycle_.setInputWatch(inputWatch_, gapTimer_);
+    dialog.setTimerHandler(WindowTimer::kId, [this] { cycle_.tick(); });
+    dialog.setTimerHandler(WindowTimer::kGapId, [this] { cycle_.gapPassed(); });
     dialog.setButtonHandler(id::kStartDev, [this] { cycle_.startStopClicked(); });
     dialog.setButtonHandler(id::kSave, [this] { actions_.save(); });
     dialog.setButtonHandler(id::kPrint, [this] { actions_.print(); });

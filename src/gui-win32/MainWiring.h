@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/AcquisitionCycle.h"
-#include "app/DeviceReadingLink.h"
+#include "app/InstrumentReadingLink.h"
 #include "app/JournalFile.h"
 #include "app/MainWindowActions.h"
 #include "device/SystemPortListing.h"
@@ -16,6 +16,7 @@
 #include "gui-win32/MainDialog.h"
 #include "gui-win32/Win32AcquisitionPorts.h"
 #include "gui-win32/Win32FileChooser.h"
+#include "gui-win32/Win32InputWatch.h"
 #include "res/MessageBoxes.h"
 
 namespace tarvo::win32 {
@@ -23,6 +24,7 @@ namespace tarvo::win32 {
 // What the platform gives the main window's buttons to drive.
 struct MainWiringParts {
     std::unique_ptr<DeviceLink> device;
+    SerialPortOpener linePorts;  // for an instrument that sends unasked
     std::unique_ptr<FileCreator> files;
     ServerFactoryMaker spreadsheetServer;
     std::unique_ptr<JournalFiles> journalFiles;
@@ -30,8 +32,9 @@ struct MainWiringParts {
 };
 
 // What the main window's Start Dev., Save, Print and EXCEL buttons drive: the
-// densitometer on its serial port, the files, the printer and the spreadsheet;
-// and the journal that keeps the table on disk.
+// instrument [Instruments] puts on the serial port (the polled densitometer,
+// or one that sends its readings unasked), the files, the printer and the
+// spreadsheet; and the journal that keeps the table on disk.
 class MainWiring {
   public:
     MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringParts parts);
@@ -47,8 +50,11 @@ class MainWiring {
     std::unique_ptr<DeviceLink> device_;
     std::unique_ptr<FileCreator> files_;
     std::unique_ptr<JournalFiles> journalFiles_;
-    DeviceReadingLink link_;
+    LineLink lines_;
+    InstrumentReadingLink link_;
     WindowTimer timer_;
+    WindowTimer gapTimer_;
+    Win32InputWatch inputWatch_;
     Win32Beeper beeper_;
     AcquisitionCycle cycle_;
     Win32FileChooser chooser_;

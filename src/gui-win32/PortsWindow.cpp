@@ -17,8 +17,12 @@ constexpr int kListHeight = 140;
 constexpr int kLabelWidth = 44;
 constexpr int kPathWidth = 200;
 constexpr int kUseWidth = 50;
+constexpr int kInstrumentWidth = 130;
+constexpr int kBaudWidth = 60;
+constexpr int kDropDownHeight = 160;
 constexpr int kStatusWidth = 220;
-constexpr int kClientWidth = 2 * kMargin + kLabelWidth + kPathWidth + kUseWidth + kStatusWidth + 24;
+constexpr int kClientWidth = 2 * kMargin + kLabelWidth + kPathWidth + kUseWidth + kInstrumentWidth +
+                             kBaudWidth + kStatusWidth + 36;
 constexpr int kClientHeight = 2 * kMargin + 20 + kListHeight + 4 * kRowHeight + 50;
 constexpr std::size_t kPathChars = 255;
 
@@ -57,6 +61,7 @@ PortsWindow::PortsWindow(HINSTANCE instance, HWND owner, IniFile& ini, PortListi
         createControls(instance);
         showDevices();
         showComPorts();
+        showInstruments();
         SetTimer(window_, kRefreshTimer, kRefreshMs, nullptr);
     }
 }
@@ -118,6 +123,8 @@ void PortsWindow::createControls(HINSTANCE) {
         x += kPathWidth + 4;
         control("BUTTON", "Use", BS_PUSHBUTTON | WS_TABSTOP, kUseId + com, {x, y, kUseWidth, 21});
         x += kUseWidth + 8;
+        createInstrumentBoxes(com, x, y);
+        x += kInstrumentWidth + 4 + kBaudWidth + 8;
         control("STATIC", "", SS_LEFT | SS_NOPREFIX, kStatusId + com, {x, y + 3, kStatusWidth, 16});
     }
     control("BUTTON", "Close", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL,
@@ -165,6 +172,10 @@ void PortsWindow::command(int id, int code) {
         useSelected(id - kUseId);
     } else if (id > kPathId && id <= kPathId + 4 && code == EN_CHANGE) {
         typing_[static_cast<std::size_t>(id - kPathId - 1)] = true;
+    } else if (id > kInstrumentId && id <= kInstrumentId + 4 && code == CBN_SELCHANGE) {
+        chooseInstrument(id - kInstrumentId);
+    } else if (id > kBaudId && id <= kBaudId + 4 && code == CBN_SELCHANGE) {
+        chooseBaudRate(id - kBaudId);
     }
 }
 
@@ -259,6 +270,65 @@ void PortsWindow::useTyped(int comPort) {
     logic_.choose(comPort, itemText(window_, kPathId + comPort, kPathChars));
     typing_[static_cast<std::size_t>(comPort - 1)] = false;
     showComPorts();
+}
+
+void PortsWindow::createInstrumentBoxes(int comPort, int x, int y) {
+    HWND instrument = control("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                              kInstrumentId + comPort, {x, y, kInstrumentWidth, kDropDownHeight});
+    for (const Instrument each : instruments()) {
+        SendMessageA(instrument, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(instrumentTitle(each)));
+    }
+    HWND baud =
+        control("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kBaudId + comPort,
+                {x + kInstrumentWidth + 4, y, kBaudWidth, kDropDownHeight});
+    for (const int rate : lineBaudRates()) {
+        SendMessageA(baud, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_string(rate).c_str()));
+    }
+}
+
+// A name the file holds that tarvo does not know shows as no choice until the
+// operator chooses one; the polled densitometer has no rate to choose.
+void PortsWindow::showInstruments() {
+    const auto instrumentList = instruments();
+    const auto rates = lineBaudRates();
+    for (int com = 1; com <= 4; ++com) {
+        const InstrumentSetting setting = logic_.instrument(com);
+        LRESULT instrument = -1;
+        LRESULT rate = -1;
+        if (setting.choice) {
+            instrument = std::find(instrumentList.begin(), instrumentList.end(),
+                                   setting.choice->instrument) -
+                         instrumentList.begin();
+        }
+        const bool rateChoosable = logic_.baudRateChoosable(com);
+        if (rateChoosable) {
+            const auto found = std::find(rates.begin(), rates.end(), setting.choice->baudRate);
+            rate = found == rates.end() ? -1 : found - rates.begin();
+        }
+        SendDlgItemMessageA(window_, kInstrumentId + com, CB_SETCURSEL,
+                            static_cast<WPARAM>(instrument), 0);
+        SendDlgItemMessageA(window_, kBaudId + com, CB_SETCURSEL, static_cast<WPARAM>(rate), 0);
+        EnableWindow(GetDlgItem(window_, kBaudId + com), rateChoosable ? TRUE : FALSE);
+    }
+}
+
+void PortsWindow::chooseInstrument(int comPort) {
+    const LRESULT chosen =
+        SendDlgItemMessageA(window_, kInstrumentId + comPort, CB_GETCURSEL, 0, 0);
+    const auto instrumentList = instruments();
+    if (chosen >= 0 && static_cast<std::size_t>(chosen) < instrumentList.size()) {
+        logic_.chooseInstrument(comPort, instrumentList[static_cast<std::size_t>(chosen)]);
+    }
+    showInstruments();
+}
+
+void PortsWindow::chooseBaudRate(int comPort) {
+    const LRESULT chosen = SendDlgItemMessageA(window_, kBaudId + comPort, CB_GETCURSEL, 0, 0);
+    const auto rates = lineBaudRates();
+    if (chosen >= 0 && static_cast<std::size_t>(chosen) < rates.size()) {
+        logic_.chooseBaudRate(comPort, rates[static_cast<std::size_t>(chosen)]);
+    }
+    showInstruments();
 }
 
 }  // namespace tarvo::win32

@@ -13,18 +13,22 @@
 namespace tarvo::win32 {
 
 // "Ports": the serial ports Windows has, and for COM1..COM4 the port each
-// stands for and whether it is there. Picking a listed port ("Use") or typing
-// a name (Enter) writes [Ports] at once. The list is looked at again every
-// second, and once after each burst of the system's device-change broadcasts,
-// so adapters plugged in or out show up while it is open; it keeps the port
-// selected and the part of the list in view. The main window waits while it
-// is open, as no port may be opened meanwhile.
+// stands for and whether it is there, and the instrument on it with its baud
+// rate. Picking a listed port ("Use") or typing a name (Enter) writes [Ports]
+// at once; choosing an instrument or a rate writes [Instruments] at once. The
+// list is looked at again every second, and once after each burst of the
+// system's device-change broadcasts, so adapters plugged in or out show up
+// while it is open; it keeps the port selected and the part of the list in
+// view. The main window waits while it is open, as no port may be opened
+// meanwhile.
 class PortsWindow final : public OwnWindow {
   public:
     static constexpr int kDeviceListId = 1401;
-    static constexpr int kPathId = 1410;    // + COM number
-    static constexpr int kUseId = 1420;     // + COM number
-    static constexpr int kStatusId = 1430;  // + COM number
+    static constexpr int kPathId = 1410;        // + COM number
+    static constexpr int kUseId = 1420;         // + COM number
+    static constexpr int kStatusId = 1430;      // + COM number
+    static constexpr int kInstrumentId = 1440;  // + COM number
+    static constexpr int kBaudId = 1450;        // + COM number
     static constexpr UINT kRefreshMs = 1000;
     static constexpr UINT_PTR kRefreshTimer = 1;
     static constexpr UINT_PTR kDeviceChangeTimer = 2;
@@ -49,6 +53,10 @@ class PortsWindow final : public OwnWindow {
     void showComPorts();
     void useSelected(int comPort);
     void useTyped(int comPort);
+    void createInstrumentBoxes(int comPort, int x, int y);
+    void showInstruments();
+    void chooseInstrument(int comPort);
+    void chooseBaudRate(int comPort);
 
     PortsDialogLogic logic_;
     CoalescedRescan rescan_;

@@ -2,6 +2,7 @@
 // operator would drive it: buttons pressed by id, the list view read cell by
 // cell, message boxes and the Save As dialog answered. The densitometer is
 // the simulator on COMn of the wine prefix.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -662,6 +663,60 @@ TEST_F(FrontEnd, ComButtonsTooltipsNameThePortEachStandsFor) {
     EXPECT_EQ(toolTipText(program->id(), main, GetDlgItem(main, id::kCom4)).substr(0, 11),
               "COM4: COM4 ")
         << "without a [Ports] entry COM4 is the system's COM4";
+}
+
+// --- an instrument that sends each reading as a line of text ------------------
+
+class LineInstrument : public FrontEnd {
+  protected:
+    void putInstrument(const std::string& value) {
+        const std::string ini = std::string(std::getenv("APPDATA")) + "\\tarvo\\Tarvo.ini";
+        std::ofstream(ini, std::ios::binary | std::ios::app)
+            << "[Instruments]\r\nCOM" << testPort() << "=" << value << "\r\n";
+    }
+};
+
+TEST_F(LineInstrument, ItsLinesBecomeRowsNumberedByTarvoUntilThePortBreaks) {
+    putInstrument("xrite-400,9600");
+    startSimulator({"--instrument", "xrite-400", "--baud", "9600", "colour=7,1230,980,50,1500,0",
+                    "colour=8,200,1500,300,1000,0"});
+    launch();
+    const int comButton[] = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
+    EXPECT_THAT(toolTipText(program->id(), main, GetDlgItem(main, comButton[testPort() - 1])),
+                ::testing::EndsWith(", X-Rite 400 series at 9600 baud"));
+    clickStartAndWaitFor("Stop Dev.");
+    ASSERT_TRUE(simulator->lockForClient());
+    ASSERT_TRUE(waitUntil([&] { return list->rowCount() == 2; }, kReadingDeadline))
+        << list->rowCount() << " rows";
+    const Strings expected[] = {
+        {"2", "  2", "0.20", "1.50", "0.30", "1.00", "0.00", "M"},
+        {"1", "  1", "1.23", "0.98", "0.05", "1.50", "0.00", "K"},
+    };
+    for (int row = 0; row < 2; ++row) {
+        Strings cells = list->row(row);
+        cells.resize(8);
+        EXPECT_EQ(cells, expected[row]) << "row " << row;
+    }
+
+    // The simulator gone, its terminal breaks as an adapter pulled out does.
+    simulator.reset();
+    EXPECT_TRUE(waitUntil([&] { return itemTextOf(main, id::kStartDev) == "Start Dev."; },
+                          kReadingDeadline))
+        << "a broken port did not stop acquisition";
+    EXPECT_EQ(list->rowCount(), 2);
+}
+
+TEST_F(LineInstrument, AnUnknownNameIsShownOnStartDevAndNothingStarts) {
+    putInstrument("xrite-999");
+    launch();
+    click(main, id::kStartDev);
+    const MessageBoxSeen box = waitForMessageBox(program->id(), "tarvo", kReadingDeadline);
+    ASSERT_NE(box.window, nullptr) << "no message box";
+    EXPECT_EQ(box.text, "Unknown instrument \"xrite-999\" for COM" + std::to_string(testPort()) +
+                            " in Tarvo.ini.");
+    answer(box, IDOK);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box.window); }, kWindowDeadline));
+    EXPECT_EQ(itemTextOf(main, id::kStartDev), "Start Dev.");
 }
 
 }  // namespace

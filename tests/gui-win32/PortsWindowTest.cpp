@@ -194,5 +194,41 @@ TEST(Win32PortsText, TheDashOfAPortsStatusReachesTheListAsACharacter) {
     EXPECT_EQ(std::wstring(text), L"COM9 \u2014 in use");
 }
 
+// Picks an entry of a drop-down list as the operator's click does.
+void choose(HWND window, int id, int index) {
+    SendDlgItemMessageA(window, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+
+LRESULT selection(HWND window, int id) {
+    return SendDlgItemMessageA(window, id, CB_GETCURSEL, 0, 0);
+}
+
+TEST_F(Win32Ports, AnInstrumentAndItsRateChosenAreWrittenToInstrumentsAtOnce) {
+    using win32::PortsWindow;
+    const HWND com1Baud = GetDlgItem(window, PortsWindow::kBaudId + 1);
+    EXPECT_EQ(itemText(window, PortsWindow::kInstrumentId + 1), "Densitometer (polled)");
+    EXPECT_FALSE(IsWindowEnabled(com1Baud)) << "the polled densitometer has no rate to choose";
+
+    choose(window, PortsWindow::kInstrumentId + 1, 1);
+    EXPECT_EQ(ini.value("Instruments", "COM1"), "xrite-400");
+    EXPECT_EQ(itemText(window, PortsWindow::kBaudId + 1), "1200") << "the series' own rate";
+    EXPECT_TRUE(IsWindowEnabled(com1Baud));
+
+    choose(window, PortsWindow::kBaudId + 1, 5);
+    EXPECT_EQ(ini.value("Instruments", "COM1"), "xrite-400,9600");
+    choose(window, PortsWindow::kInstrumentId + 4, 2);
+    EXPECT_EQ(ini.value("Instruments", "COM4"), "xrite-500");
+    EXPECT_EQ(itemText(window, PortsWindow::kBaudId + 4), "9600");
+
+    ini.write("Instruments", "COM2", "xrite-999");
+    choose(window, PortsWindow::kInstrumentId + 1, 0);
+    EXPECT_EQ(ini.value("Instruments", "COM1"), "poll");
+    EXPECT_FALSE(IsWindowEnabled(com1Baud));
+    EXPECT_EQ(selection(window, PortsWindow::kInstrumentId + 2), CB_ERR)
+        << "a name tarvo does not know is shown as no choice, not guessed at";
+}
+
 }  // namespace
 }  // namespace tarvo
