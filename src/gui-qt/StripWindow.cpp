@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,6 +17,7 @@
 
 #include "app/PictureSaving.h"
 #include "app/StripChartLook.h"
+#include "gui-qt/Cp1252Text.h"
 #include "gui-qt/ProgramIcon.h"
 #include "gui-qt/QtFileChooser.h"
 
@@ -51,10 +54,13 @@ StripWindow::StripWindow(ReadingTable& table, int fileType, MessageBoxes& messag
     large.setBold(true);
     text_->setFont(large);
 
+    reference_ = new QLabel(this);
+    reference_->hide();
     createChecksList();
 
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
+    createReferenceSeries(*chart);
     createSeries(*chart);
     createAxes(*chart);
     view_ = new QChartView(chart, this);
@@ -69,6 +75,7 @@ StripWindow::StripWindow(ReadingTable& table, int fileType, MessageBoxes& messag
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
+    layout->addWidget(reference_);
     layout->addWidget(checksHeadline_);
     layout->addWidget(checksList_);
     layout->addWidget(view_, 1);
@@ -115,6 +122,22 @@ void StripWindow::createSeries(QChart& chart) {
     }
 }
 
+// Added first, so the live curves are drawn over them; the legend names the
+// inks once, by their live curves.
+void StripWindow::createReferenceSeries(QChart& chart) {
+    for (const InkLook& look : inkLooks()) {
+        auto* series = new QLineSeries;
+        series->setName(QStringLiteral("Reference ") + QString::fromLatin1(look.name));
+        QPen pen(QColor(look.colour.red, look.colour.green, look.colour.blue));
+        pen.setWidth(1);
+        pen.setStyle(Qt::DashLine);
+        series->setPen(pen);
+        chart.addSeries(series);
+        series->setVisible(false);
+        referenceSeries_[look.ink] = series;
+    }
+}
+
 void StripWindow::createAxes(QChart& chart) {
     patchAxis_ = new QValueAxis;
     patchAxis_->setTitleText(QStringLiteral("Patch"));
@@ -129,9 +152,11 @@ void StripWindow::createAxes(QChart& chart) {
     densityAxis_->setTickInterval(kDensityStep);
     chart.addAxis(patchAxis_, Qt::AlignBottom);
     chart.addAxis(densityAxis_, Qt::AlignLeft);
-    for (auto& [ink, series] : series_) {
-        series->attachAxis(patchAxis_);
-        series->attachAxis(densityAxis_);
+    for (const auto* all : {&referenceSeries_, &series_}) {
+        for (const auto& [ink, series] : *all) {
+            series->attachAxis(patchAxis_);
+            series->attachAxis(densityAxis_);
+        }
     }
 }
 
@@ -151,6 +176,7 @@ void StripWindow::refresh() {
     refreshPending_ = false;
     const StripPicture picture = progress_.picture();
     text_->setText(QString::fromLatin1(picture.text));
+    showReference(picture);
     showChecks(picture.checks);
     for (auto& [ink, series] : series_) {
         series->setVisible(false);
@@ -165,6 +191,24 @@ void StripWindow::refresh() {
     patchAxis_->setRange(1, axis.last);
     patchAxis_->setTickInterval(axis.step);
     densityAxis_->setRange(picture.lowest, picture.highest);
+}
+
+void StripWindow::showReference(const StripPicture& picture) {
+    reference_->setText(cp1252::onScreen(picture.reference));
+    reference_->setVisible(!picture.reference.empty());
+    for (auto& [ink, series] : referenceSeries_) {
+        series->setVisible(false);
+        series->clear();
+    }
+    for (const DensityCurve& curve : picture.referenceCurves) {
+        QLineSeries* series = referenceSeries_.at(curve.ink);
+        series->replace(chartPoints(curve));
+        series->setVisible(true);
+        // A series shown shows its marker again.
+        for (QLegendMarker* marker : series->chart()->legend()->markers(series)) {
+            marker->setVisible(false);
+        }
+    }
 }
 
 void StripWindow::showChecks(const std::vector<StripCheck>& checks) {

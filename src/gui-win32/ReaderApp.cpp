@@ -59,6 +59,7 @@ int ReaderApp::run() {
     MainWiring wiring(dialog, messages_, platformParts(messages_, ini_));
     dialog.show();
     wiring.beginJournal();
+    wiring.loadReference();
     return runMessageLoop(dialog.handle());
 }
 

@@ -37,10 +37,9 @@ std::string toleranceText(double tolerance) {
 
 }  // namespace
 
-ChosenReference::ChosenReference(IniFile& ini, MessageBoxes& messages)
-    : ini_(ini), messages_(messages), tolerance_(kReferenceTolerance) {}
+ChosenReference::ChosenReference(IniFile& ini) : ini_(ini), tolerance_(kReferenceTolerance) {}
 
-void ChosenReference::load() {
+void ChosenReference::load(MessageBoxes& messages) {
     tolerance_ = toleranceOf(ini_.value(kStripSection, kToleranceKey));
     ini_.write(kStripSection, kToleranceKey, toleranceText(tolerance_));
     const std::string path = ini_.value(kStripSection, kReferenceKey).value_or("");
@@ -51,7 +50,7 @@ void ChosenReference::load() {
             reference_ = std::move(read.reference);
         } else {
             ini_.write(kStripSection, kReferenceKey, "");
-            messages_.show(referenceRefusal(path, *read.problem), text::kProgramName);
+            messages.show(referenceRefusal(path, *read.problem), text::kProgramName);
         }
     }
     changed();
@@ -72,14 +71,14 @@ FileDialogRequest ChosenReference::openRequest() const {
     return request;
 }
 
-void ChosenReference::choose(FileChooser& chooser) {
+void ChosenReference::choose(FileChooser& chooser, MessageBoxes& messages) {
     const std::string path = chooser.choose(openRequest());
     if (path.empty()) {
         return;
     }
     ReferenceRead read = loadReference(path);
     if (!read.reference) {
-        messages_.show(referenceRefusal(path, *read.problem), text::kProgramName);
+        messages.show(referenceRefusal(path, *read.problem), text::kProgramName);
         return;
     }
     reference_ = std::move(read.reference);

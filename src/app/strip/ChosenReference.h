@@ -30,17 +30,17 @@ class ReferenceObserver {
 // read, so a file changed later changes nothing until it is chosen again.
 class ChosenReference {
   public:
-    ChosenReference(IniFile& ini, MessageBoxes& messages);
+    explicit ChosenReference(IniFile& ini);
     ChosenReference(const ChosenReference&) = delete;
     ChosenReference& operator=(const ChosenReference&) = delete;
 
     // At start-up: the tolerance, written back so the file shows it, and the
     // reference. A reference that reads no more is told and dropped.
-    void load();
+    void load(MessageBoxes& messages);
     // Asks for a file through the Open dialog. One that is no reference is
     // refused with a message naming the file and the line, and the earlier
     // reference stays.
-    void choose(FileChooser& chooser);
+    void choose(FileChooser& chooser, MessageBoxes& messages);
     void drop();
 
     // Null while there is none.
@@ -55,7 +55,6 @@ class ChosenReference {
     void changed();
 
     IniFile& ini_;
-    MessageBoxes& messages_;
     std::optional<StripReference> reference_;
     double tolerance_;
     std::vector<ReferenceObserver*> observers_;

@@ -38,11 +38,11 @@ class ChosenReferenceTest : public ::testing::Test, public ReferenceObserver {
 TEST_F(ChosenReferenceTest, AChosenFileIsKeptAndReadAgainAfterARestart) {
     const std::string path = file("press.cm1", test::tarvoFiery(kDst34Type));
     {
-        ChosenReference chosen(ini_, messages_);
-        chosen.load();
+        ChosenReference chosen(ini_);
+        chosen.load(messages_);
         chosen.addObserver(this);
         chooser_.answerNext(path);
-        chosen.choose(chooser_);
+        chosen.choose(chooser_, messages_);
         ASSERT_NE(chosen.reference(), nullptr);
         EXPECT_EQ(chosen.reference()->name, "press.cm1");
         EXPECT_EQ(told_, 1);
@@ -53,8 +53,8 @@ TEST_F(ChosenReferenceTest, AChosenFileIsKeptAndReadAgainAfterARestart) {
     EXPECT_EQ(chooser_.requests[0].title, "Reference");
     EXPECT_EQ(stored(kReferenceKey), path);
 
-    ChosenReference restarted(ini_, messages_);
-    restarted.load();
+    ChosenReference restarted(ini_);
+    restarted.load(messages_);
     ASSERT_NE(restarted.reference(), nullptr);
     EXPECT_EQ(restarted.reference()->layout, ExportFormat::Dst34);
     EXPECT_TRUE(messages_.shown.empty());
@@ -65,15 +65,15 @@ TEST_F(ChosenReferenceTest, ARefusedFileIsNamedWithItsLineAndTheEarlierReference
     std::string custom = test::tarvoFiery(kDst21Type);
     custom.replace(custom.find("1DST21"), 6, "1DST");
     const std::string other = file("other.cm1", custom);
-    ChosenReference chosen(ini_, messages_);
-    chosen.load();
+    ChosenReference chosen(ini_);
+    chosen.load(messages_);
     chooser_.answerNext(good);
     chooser_.answerNext(other);
     chooser_.answerNext("");  // cancelled
-    chosen.choose(chooser_);
+    chosen.choose(chooser_, messages_);
     chosen.addObserver(this);
-    chosen.choose(chooser_);
-    chosen.choose(chooser_);
+    chosen.choose(chooser_, messages_);
+    chosen.choose(chooser_, messages_);
     EXPECT_EQ(messages_.texts(),
               (std::vector<std::string>{"Not a reference: " + other +
                                         ", line 3: type 1DST is no 1DST34 or 1DST21 strip."}));
@@ -88,9 +88,9 @@ TEST_F(ChosenReferenceTest, ARefusedFileIsNamedWithItsLineAndTheEarlierReference
 }
 
 TEST_F(ChosenReferenceTest, NoReferenceDropsItFromTheSettingsToo) {
-    ChosenReference chosen(ini_, messages_);
+    ChosenReference chosen(ini_);
     chooser_.answerNext(file("a.txt", test::tarvoCgats(kDst21Type)));
-    chosen.choose(chooser_);
+    chosen.choose(chooser_, messages_);
     ASSERT_NE(chosen.reference(), nullptr);
     chosen.addObserver(this);
     chosen.drop();
@@ -98,8 +98,8 @@ TEST_F(ChosenReferenceTest, NoReferenceDropsItFromTheSettingsToo) {
     EXPECT_EQ(stored(kReferenceKey), "");
     EXPECT_EQ(told_, 1);
     chosen.removeObserver(this);
-    ChosenReference restarted(ini_, messages_);
-    restarted.load();
+    ChosenReference restarted(ini_);
+    restarted.load(messages_);
     EXPECT_EQ(restarted.reference(), nullptr);
 }
 
@@ -107,22 +107,22 @@ TEST_F(ChosenReferenceTest, AReferenceGoneByTheStartIsToldOnceThenNone) {
     const std::string path = file("gone.cm1", test::tarvoFiery(kDst21Type));
     ini_.write(kStripSection, kReferenceKey, path);
     std::filesystem::remove(path);
-    ChosenReference chosen(ini_, messages_);
-    chosen.load();
+    ChosenReference chosen(ini_);
+    chosen.load(messages_);
     EXPECT_EQ(chosen.reference(), nullptr);
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(
         messages_.shown[0].text.rfind("Not a reference: " + path + ": the file cannot be read", 0),
         0u)
         << messages_.shown[0].text;
-    ChosenReference again(ini_, messages_);
-    again.load();
+    ChosenReference again(ini_);
+    again.load(messages_);
     EXPECT_EQ(messages_.shown.size(), 1u);
 }
 
 TEST_F(ChosenReferenceTest, ToleranceFromTheSettingsWrittenBackWithTheUsualOneForNonsense) {
-    ChosenReference chosen(ini_, messages_);
-    chosen.load();
+    ChosenReference chosen(ini_);
+    chosen.load(messages_);
     EXPECT_DOUBLE_EQ(chosen.tolerance(), 0.05);
     EXPECT_EQ(stored(kToleranceKey), "0.05");
     for (const auto& [text, expected] :
@@ -134,7 +134,7 @@ TEST_F(ChosenReferenceTest, ToleranceFromTheSettingsWrittenBackWithTheUsualOneFo
                                                      {"7", 0.05},
                                                      {"", 0.05}}) {
         ini_.write(kStripSection, kToleranceKey, text);
-        chosen.load();
+        chosen.load(messages_);
         EXPECT_DOUBLE_EQ(chosen.tolerance(), expected) << text;
     }
     EXPECT_EQ(stored(kToleranceKey), "0.05");

@@ -140,13 +140,13 @@ class ReferencePicture : public ::testing::Test {
             return MessageAnswer::Ok;
         }
     } quiet_;
-    ChosenReference chosen_{ini_, quiet_};
+    ChosenReference chosen_{ini_};
 
     void chooseFile(const std::string& text) {
         const std::string path = (dir_ / "press.cm1").string();
         std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
         ini_.write(kStripSection, kReferenceKey, path);
-        chosen_.load();
+        chosen_.load(quiet_);
     }
 };
 
