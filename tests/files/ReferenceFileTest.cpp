@@ -129,8 +129,11 @@ TEST(ReferenceRefused, CgatsWithFewerSetsThanPatchesOrTornOrWithoutItsFields) {
               (FileProblem{92, "83 sets, where a strip has 136 (1DST34) or 84 (1DST21)"}));
     for (const auto& [name, text] : test::cgatsSamples()) {
         if (name == "truncated") {
+            // Cut after a whole set: the last line of the file is named.
+            const auto lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+            const auto sets = lines - lineOf(text, "BEGIN_DATA\r\n");
             EXPECT_EQ(problemOf(readReference(text, "a")),
-                      (FileProblem{68, "54 sets, but NUMBER_OF_SETS 84"}));
+                      (FileProblem{lines, std::to_string(sets) + " sets, but NUMBER_OF_SETS 84"}));
         }
     }
     std::string noVis = test::foreignCgats(84);

@@ -410,17 +410,21 @@ TEST_F(FrontEnd, ExportCgatsFromTheSystemMenuWritesTheReadingsOldestFirst) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, kWindowDeadline));
 
+    // The colour letter and the time as the table shows them, each quoted.
+    auto letterAndTime = [&](int row) {
+        return "\"" + list->cell(row, 7) + "\" \"" + list->cell(row, 8) + "\"";
+    };
     const std::string data =
         "BEGIN_DATA\r\n"
-        "1 1.23 0.98 0.05 1.50 45.60 \"" +
-        list->cell(2, 8) +
-        "\" \"\"\r\n"
-        "2 0.20 1.50 0.30 1.00 12.50 \"" +
-        list->cell(1, 8) +
-        "\" \"\"\r\n"
-        "3 1.00 0.90 0.95 0.80 100.00 \"" +
-        list->cell(0, 8) +
-        "\" \"\"\r\n"
+        "1 1.23 0.98 0.05 1.50 45.60 " +
+        letterAndTime(2) +
+        " \"\"\r\n"
+        "2 0.20 1.50 0.30 1.00 12.50 " +
+        letterAndTime(1) +
+        " \"\"\r\n"
+        "3 1.00 0.90 0.95 0.80 100.00 " +
+        letterAndTime(0) +
+        " \"\"\r\n"
         "END_DATA\r\n";
     ASSERT_TRUE(
         waitUntil([&] { return files.read("strip-cgats.txt").find(data) != std::string::npos; },
