@@ -34,6 +34,20 @@ QList<QPointF> chartPoints(const DensityCurve& curve) {
     return points;
 }
 
+// Each series of a curve gets its points and is shown; the others are hidden.
+void showCurves(const std::map<CurveInk, QLineSeries*>& all,
+                const std::vector<DensityCurve>& curves) {
+    for (const auto& [ink, series] : all) {
+        series->setVisible(false);
+        series->clear();
+    }
+    for (const DensityCurve& curve : curves) {
+        QLineSeries* series = all.at(curve.ink);
+        series->replace(chartPoints(curve));
+        series->setVisible(true);
+    }
+}
+
 }  // namespace
 
 StripWindow::StripWindow(ReadingTable& table, int fileType, MessageBoxes& messages,
@@ -178,15 +192,7 @@ void StripWindow::refresh() {
     text_->setText(QString::fromLatin1(picture.text));
     showReference(picture);
     showChecks(picture.checks);
-    for (auto& [ink, series] : series_) {
-        series->setVisible(false);
-        series->clear();
-    }
-    for (const DensityCurve& curve : picture.curves) {
-        QLineSeries* series = series_.at(curve.ink);
-        series->replace(chartPoints(curve));
-        series->setVisible(true);
-    }
+    showCurves(series_, picture.curves);
     const PatchAxis axis = tarvo::patchAxis(picture);
     patchAxis_->setRange(1, axis.last);
     patchAxis_->setTickInterval(axis.step);
@@ -196,15 +202,10 @@ void StripWindow::refresh() {
 void StripWindow::showReference(const StripPicture& picture) {
     reference_->setText(cp1252::onScreen(picture.reference));
     reference_->setVisible(!picture.reference.empty());
-    for (auto& [ink, series] : referenceSeries_) {
-        series->setVisible(false);
-        series->clear();
-    }
+    showCurves(referenceSeries_, picture.referenceCurves);
+    // A series shown shows its marker again.
     for (const DensityCurve& curve : picture.referenceCurves) {
         QLineSeries* series = referenceSeries_.at(curve.ink);
-        series->replace(chartPoints(curve));
-        series->setVisible(true);
-        // A series shown shows its marker again.
         for (QLegendMarker* marker : series->chart()->legend()->markers(series)) {
             marker->setVisible(false);
         }
