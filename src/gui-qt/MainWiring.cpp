@@ -105,11 +105,17 @@ MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
     dialog.setButtonHandler(id::kExcel, [this] { excel_.open(); });
     dialog.setPortsHandler([this] { openPorts(); });
     dialog.setExportCgatsHandler([this] { actions_.exportCgats(); });
+    dialog.setReferenceHandler(
+        [this] { dialog_.state().reference().choose(*parts_.chooser, dialog_.messages()); });
     installComToolTips();
 }
 
 void MainWiring::beginJournal() {
     actions_.beginJournal();
+}
+
+void MainWiring::loadReference() {
+    dialog_.state().reference().load(dialog_.messages());
 }
 
 void MainWiring::openPorts() {

@@ -62,6 +62,8 @@ class MainWiring {
     // Once the window is shown: offers the readings the last session did not
     // save, then keeps this session's table in the journal.
     void beginJournal();
+    // At start-up: the reference of the settings; one that reads no more is told.
+    void loadReference();
 
     AcquisitionCycle& cycle() { return cycle_; }
     ExcelDialogOpener& excel() { return excel_; }

@@ -154,6 +154,8 @@ void MainDialog::addAboutEntry() {
         AppendMenuA(menu, MF_STRING, MainDialog::kExportCgatsCommand, text::kExportCgatsEntry);
         AppendMenuA(menu, MF_STRING, MainDialog::kPortsCommand, text::kPortsEntry);
         AppendMenuA(menu, MF_STRING, MainDialog::kStripCommand, text::kStripEntry);
+        AppendMenuA(menu, MF_STRING, MainDialog::kReferenceCommand, text::kReferenceEntry);
+        AppendMenuA(menu, MF_STRING, MainDialog::kNoReferenceCommand, text::kNoReferenceEntry);
     }
 }
 
@@ -234,7 +236,8 @@ bool MainDialog::systemCommand(WPARAM command) {
         copyRows();
         return true;
     }
-    if (entry == kExportCgatsCommand || entry == kPortsCommand || entry == kStripCommand) {
+    if (entry == kExportCgatsCommand || entry == kPortsCommand || entry == kStripCommand ||
+        entry == kReferenceCommand || entry == kNoReferenceCommand) {
         // The port mapping may change only while no port is held.
         const bool refused = entry == kPortsCommand && !state_->mayOpenPorts();
         auto found = handlers_.find(entry);
@@ -364,6 +367,7 @@ void MainDialog::showStrip() {
                                                state_->settings().fileType);
         strip_->setRowShower(
             [this](int row) { ListView_EnsureVisible(item(id::kTable), row, FALSE); });
+        strip_->setReference(&state_->reference());
     }
     strip_->show();
 }

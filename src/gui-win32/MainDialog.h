@@ -42,6 +42,9 @@ class MainDialog {
     // "&Ports..." (F2, refused while a port is held) and "&Strip..." (F3).
     static constexpr int kPortsCommand = 64;
     static constexpr int kStripCommand = 80;
+    // "Reference..." and "No reference": the strip the Strip window compares with.
+    static constexpr int kReferenceCommand = 512;
+    static constexpr int kNoReferenceCommand = 528;
 
     explicit MainDialog(MainDialogServices services);
     ~MainDialog();

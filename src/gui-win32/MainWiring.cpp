@@ -6,7 +6,9 @@
 namespace tarvo::win32 {
 
 MainWiring::MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringParts parts)
-    : device_(std::move(parts.device)),
+    : dialog_(dialog),
+      messages_(messages),
+      device_(std::move(parts.device)),
       files_(std::move(parts.files)),
       journalFiles_(std::move(parts.journalFiles)),
       lines_(std::move(parts.linePorts)),
@@ -37,6 +39,11 @@ MainWiring::MainWiring(MainDialog& dialog, MessageBoxes& messages, MainWiringPar
         PortsWindow(dialog.instance(), dialog.handle(), ini, portListing_).run();
     });
     dialog.setButtonHandler(MainDialog::kStripCommand, [&dialog] { dialog.showStrip(); });
+    dialog.setButtonHandler(MainDialog::kReferenceCommand, [this, &dialog, &messages] {
+        dialog.state().reference().choose(chooser_, messages);
+    });
+    dialog.setButtonHandler(MainDialog::kNoReferenceCommand,
+                            [&dialog] { dialog.state().reference().drop(); });
     dialog.setComToolTip(
         [this, &ini](int comPort) { return comToolTipNow(ini, portListing_, comPort); });
 }

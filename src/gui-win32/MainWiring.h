@@ -42,11 +42,15 @@ class MainWiring {
     // Once the window is shown: offers the readings the last session did not
     // save, then keeps this session's table in the journal.
     void beginJournal() { actions_.beginJournal(); }
+    // At start-up: the reference of the settings; one that reads no more is told.
+    void loadReference() { dialog_.state().reference().load(messages_); }
 
     AcquisitionCycle& cycle() { return cycle_; }
     ExcelDialogOpener& excel() { return excel_; }
 
   private:
+    MainDialog& dialog_;
+    MessageBoxes& messages_;
     std::unique_ptr<DeviceLink> device_;
     std::unique_ptr<FileCreator> files_;
     std::unique_ptr<JournalFiles> journalFiles_;

@@ -66,6 +66,7 @@ int ReaderApp::run() {
     MainWiring wiring(dialog, messages_, platformParts(ini_));
     dialog.show();
     wiring.beginJournal();
+    wiring.loadReference();
     return runMessageLoop(dialog.handle());
 }
 

@@ -24,6 +24,7 @@ constexpr UINT kRefreshMessage = WM_APP + 2;
 const int kMargin = scaled(8);
 const int kTextHeight = scaled(30);
 const int kHeadlineHeight = scaled(18);
+const int kReferenceHeight = scaled(18);
 const int kChecksHeight = scaled(92);  // five checks before the list scrolls
 const int kFewChecksHeight = scaled(36);
 const int kSmallestChart = scaled(150);
@@ -93,6 +94,11 @@ StripWindow::~StripWindow() {
 void StripWindow::createControls(HINSTANCE instance) {
     text_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0,
                             0, window_, reinterpret_cast<HMENU>(kTextId), instance, nullptr);
+    reference_ =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
+                        window_, reinterpret_cast<HMENU>(kReferenceLineId), instance, nullptr);
+    SendMessageA(reference_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
     save_ = CreateWindowExA(0, "BUTTON", "Save Picture...",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
                             reinterpret_cast<HMENU>(kSavePictureId), instance, nullptr);
@@ -189,14 +195,17 @@ void StripWindow::activated(WPARAM how) {
 // A short window (one made smaller to open beside the main window) keeps
 // room for the chart: the check list scrolls sooner.
 int StripWindow::checksHeight(int clientHeight) {
-    const int fixed = 6 * kMargin + kTextHeight + kHeadlineHeight + kButtonHeight;
+    const int fixed =
+        6 * kMargin + kTextHeight + kReferenceHeight + kHeadlineHeight + kButtonHeight;
     return std::clamp(clientHeight - fixed - kSmallestChart, kFewChecksHeight, kChecksHeight);
 }
 
 RECT StripWindow::chartArea() const {
     RECT client{};
     GetClientRect(window_, &client);
-    return {kMargin, 4 * kMargin + kTextHeight + kHeadlineHeight + checksHeight(client.bottom),
+    return {kMargin,
+            4 * kMargin + kTextHeight + kReferenceHeight + kHeadlineHeight +
+                checksHeight(client.bottom),
             client.right - kMargin, client.bottom - 2 * kMargin - kButtonHeight};
 }
 
@@ -207,7 +216,9 @@ void StripWindow::layout() {
     RECT client{};
     GetClientRect(window_, &client);
     MoveWindow(text_, kMargin, kMargin, client.right - 2 * kMargin, kTextHeight, TRUE);
-    const int headlineTop = 2 * kMargin + kTextHeight;
+    MoveWindow(reference_, kMargin, kMargin + kTextHeight, client.right - 2 * kMargin,
+               kReferenceHeight, TRUE);
+    const int headlineTop = 2 * kMargin + kTextHeight + kReferenceHeight;
     MoveWindow(checksHeadline_, kMargin, headlineTop, client.right - 2 * kMargin, kHeadlineHeight,
                TRUE);
     MoveWindow(checksList_, kMargin, headlineTop + kHeadlineHeight + kMargin,
@@ -228,14 +239,20 @@ void StripWindow::tableChanged() {
 void StripWindow::refresh() {
     refreshPending_ = false;
     picture_ = progress_.picture();
-    char shown[256] = {};
-    GetWindowTextA(text_, shown, sizeof shown);
-    if (picture_.text != shown) {
-        SetWindowTextA(text_, picture_.text.c_str());
-    }
+    showText(text_, picture_.text);
+    showText(reference_, picture_.reference);
     showChecks(picture_.checks);
     const RECT area = chartArea();
     InvalidateRect(window_, &area, FALSE);
+}
+
+// Only a text that changed is set: each setting redraws the control.
+void StripWindow::showText(HWND control, const std::string& text) {
+    char shown[512] = {};
+    GetWindowTextA(control, shown, sizeof shown);
+    if (text != shown) {
+        SetWindowTextA(control, text.c_str());
+    }
 }
 
 void StripWindow::showChecks(const std::vector<StripCheck>& checks) {

@@ -28,6 +28,8 @@ class StripWindow final : public OwnWindow {
     // The checks' headline (static text) and the checks, one list-view item each.
     static constexpr int kChecksHeadlineId = 1303;
     static constexpr int kChecksListId = 1304;
+    // "Reference: NAME" under the next-patch line; empty while there is none.
+    static constexpr int kReferenceLineId = 1305;
 
     // Save Picture's file dialog and its message boxes are the window's own.
     StripWindow(HINSTANCE instance, HWND owner, ReadingTable& table, int fileType);
@@ -37,6 +39,8 @@ class StripWindow final : public OwnWindow {
     ~StripWindow() override;
 
     void setFileType(int fileType) { progress_.setFileType(fileType); }
+    // The reference the strip is held against; null: none.
+    void setReference(ChosenReference* reference) { progress_.setReference(reference); }
     // Brings the row of a chosen check into the main table's view.
     void setRowShower(std::function<void(int)> shower) { showRow_ = std::move(shower); }
     // Shows the window and brings it to the front; the first time beside its
@@ -56,6 +60,7 @@ class StripWindow final : public OwnWindow {
     void tableChanged();
     void createChecksList(HINSTANCE instance);
     void showChecks(const std::vector<StripCheck>& checks);
+    void showText(HWND control, const std::string& text);
     void checksNotified(const NMHDR& header);
     void checkChosen(int index);
     void activated(WPARAM how);
@@ -71,6 +76,7 @@ class StripWindow final : public OwnWindow {
     FileChooser& chooser_;
     StripPicture picture_;
     HWND text_ = nullptr;
+    HWND reference_ = nullptr;
     HWND save_ = nullptr;
     HWND checksHeadline_ = nullptr;
     HWND checksList_ = nullptr;

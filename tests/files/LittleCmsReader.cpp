@@ -5,9 +5,11 @@
 
 #include <charconv>
 #include <fstream>
+#include <iterator>
 #include <optional>
 
 #include "TempDir.h"
+#include "files/CgatsSets.h"
 
 namespace tarvo::test {
 namespace {
@@ -46,9 +48,62 @@ bool readsEmptyStrings() {
     return reads;
 }
 
+constexpr const char* kSetFields[] = {"SAMPLE_ID", "D_RED", "D_GREEN", "D_BLUE", "D_VIS"};
+
+int fieldIndex(const LittleCmsReading& reading, const std::string& name) {
+    for (std::size_t field = 0; field < reading.fields.size(); ++field) {
+        if (reading.fields[field] == name) {
+            return static_cast<int>(field);
+        }
+    }
+    return -1;
+}
+
+// The program reads references with a reader of its own: every file with the
+// fields of one that LittleCMS reads must give the program the same sets, and
+// one LittleCMS refuses must be refused. They may part only where LittleCMS
+// keeps a word as a density, which the program refuses as no number.
+void expectSameSetsAsOwnReader(const std::filesystem::path& file, const LittleCmsReading& theirs) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    const CgatsSets ours = readCgatsSets(text);
+    if (!theirs.error.empty()) {
+        EXPECT_TRUE(ours.problem) << "the program reads a file LittleCMS refuses: " << theirs.error;
+        return;
+    }
+    std::vector<int> at;
+    for (const char* name : kSetFields) {
+        at.push_back(fieldIndex(theirs, name));
+        if (at.back() < 0) {
+            return;  // no reference: the program's reader is not asked
+        }
+    }
+    if (ours.problem) {
+        EXPECT_NE(ours.problem->what.find("is no number"), std::string::npos)
+            << "line " << ours.problem->line << ": " << ours.problem->what;
+        return;
+    }
+    ASSERT_EQ(ours.sets.size(), theirs.rows.size()) << "sets read by the program";
+    for (std::size_t set = 0; set < ours.sets.size(); ++set) {
+        const CgatsRow& row = theirs.rows[set];
+        EXPECT_EQ(ours.sets[set].sampleId, row[static_cast<std::size_t>(at[0])]) << "set " << set;
+        for (std::size_t i = 0; i < 4; ++i) {
+            EXPECT_EQ(ours.sets[set].densities[i],
+                      writtenNumber(row[static_cast<std::size_t>(at[i + 1])]))
+                << "set " << set << ", " << kSetFields[i + 1];
+        }
+    }
+}
+
 }  // namespace
 
 LittleCmsReading readWithLittleCms(const std::filesystem::path& file) {
+    LittleCmsReading reading = readOnlyWithLittleCms(file);
+    expectSameSetsAsOwnReader(file, reading);
+    return reading;
+}
+
+LittleCmsReading readOnlyWithLittleCms(const std::filesystem::path& file) {
     LittleCmsReading reading;
     lastError.clear();
     cmsSetLogErrorHandler(keepError);

@@ -16,7 +16,11 @@ struct LittleCmsReading {
     std::vector<CgatsRow> rows;
 };
 
+// A file with the fields of a reference (SAMPLE_ID, D_RED, D_GREEN, D_BLUE,
+// D_VIS) is read by the program's own reader too, which must find the same sets.
 LittleCmsReading readWithLittleCms(const std::filesystem::path& file);
+// LittleCMS's reading alone.
+LittleCmsReading readOnlyWithLittleCms(const std::filesystem::path& file);
 // The same for a text not yet in a file: it is written to one for the reader.
 LittleCmsReading readTextWithLittleCms(const std::string& text);
 

@@ -719,5 +719,80 @@ TEST_F(LineInstrument, AnUnknownNameIsShownOnStartDevAndNothingStarts) {
     EXPECT_EQ(itemTextOf(main, id::kStartDev), "Start Dev.");
 }
 
+// A 1DST21 reference as the program saves it: every patch of every ink at 1.00.
+std::string flatReference(const std::string& type) {
+    std::string text =
+        "# Creator: Tarvo, Lindquart GmbH 0049-5521-604718 \r\n#!EFI 3\r\ntype: " + type +
+        "\r\n#  Cyan  Magenta Yellow Black \r\n";
+    for (int patch = 1; patch <= 21; ++patch) {
+        text += std::to_string(patch) + " 1.00 1.00 1.00 1.00 \r\n";
+    }
+    return text;
+}
+
+void chooseInOpenDialog(DWORD processId, const std::string& path) {
+    HWND dialog = waitForDialog(processId, "Reference", kWindowDeadline);
+    ASSERT_NE(dialog, nullptr) << "no Reference dialog";
+    SendMessageA(fileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, kWindowDeadline));
+}
+
+bool listHolds(const RemoteListView& list, const std::string& text) {
+    for (int row = 0; row < list.rowCount(); ++row) {
+        if (list.cell(row, 0) == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(FrontEnd, AReferenceFromTheSystemMenuIsNamedInTheStripAndItsDriftsListed) {
+    constexpr int kReferenceEntry = 512, kNoReferenceEntry = 528;
+    constexpr int kReferenceLine = 1305, kChecksHeadline = 1303, kChecksList = 1304;
+    writeSettings("1", "0");  // 1DST21
+    std::ofstream(files.unixPath("press.cm1"), std::ios::binary) << flatReference("1DST21");
+    std::ofstream(files.unixPath("custom.cm1"), std::ios::binary) << flatReference("1DST");
+    startSimulator(kThreeReadings);
+    launch();
+
+    PostMessageA(main, WM_SYSCOMMAND, kReferenceEntry, 0);
+    chooseInOpenDialog(program->id(), files.windowsPath("custom.cm1"));
+    const MessageBoxSeen refused = waitForMessageBox(program->id(), "tarvo", kWindowDeadline);
+    ASSERT_NE(refused.window, nullptr) << "a 1DST file was taken as a reference";
+    EXPECT_EQ(refused.text, "Not a reference: " + files.windowsPath("custom.cm1") +
+                                ", line 3: type 1DST is no 1DST34 or 1DST21 strip.");
+    answer(refused, IDOK);
+
+    PostMessageA(main, WM_SYSCOMMAND, kReferenceEntry, 0);
+    chooseInOpenDialog(program->id(), files.windowsPath("press.cm1"));
+    pressKey(main, VK_F3);
+    HWND strip = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (strip = ownedWindowCalled(program->id(), main, "Strip")); },
+                          kWindowDeadline));
+    EXPECT_TRUE(
+        waitUntil([&] { return itemTextOf(strip, kReferenceLine) == "Reference: press.cm1"; },
+                  kWindowDeadline))
+        << itemTextOf(strip, kReferenceLine);
+
+    // Cyan 1 reads 1.23 and cyan 2 0.20, against 1.00.
+    clickStartAndWaitFor("Stop Dev.");
+    ASSERT_TRUE(waitUntil([&] { return list->rowCount() == 3; }, kReadingDeadline));
+    const RemoteListView checks(GetDlgItem(strip, kChecksList), program->id());
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return listHolds(checks, "Check Cyan 1: 0.23 above reference") &&
+                   listHolds(checks, "Check Cyan 2: 0.80 below reference");
+        },
+        kReadingDeadline));
+    EXPECT_EQ(itemTextOf(strip, kChecksHeadline), std::to_string(checks.rowCount()) + " checks");
+
+    PostMessageA(main, WM_SYSCOMMAND, kNoReferenceEntry, 0);
+    EXPECT_TRUE(
+        waitUntil([&] { return itemTextOf(strip, kReferenceLine).empty(); }, kWindowDeadline));
+    EXPECT_FALSE(listHolds(checks, "Check Cyan 1: 0.23 above reference"));
+}
+
 }  // namespace
 }  // namespace tarvo::test
