@@ -1,7 +1,10 @@
 // The acquisition cycle as the program wires it (main window, poll timer,
 // densitometer link on a pty) against the densitometer simulator at 4800 baud:
 // how long a reading takes from the device to the table, and what polling a
-// quiet device costs.
+// quiet device costs. The same for a simulated X-Rite 400 that sends its
+// readings unasked at 1200 baud: from a line's last byte to its row (LF-ended
+// lines, and CR-ended ones that only the quiet after them ends), and what
+// waiting on its port costs.
 //
 // Flags besides Google Benchmark's:
 //   --readings=N       readings timed for the latency (default 60, at least 50)
@@ -70,9 +73,12 @@ using ScratchFolder = test::TempDir;
 // the reading beep off so that the row is not held up by the tone.
 class Session {
   public:
-    explicit Session(const std::vector<std::string>& script)
+    // instrument: what [Instruments] puts on COM1 (empty: the polled densitometer).
+    explicit Session(const std::vector<std::string>& script, const std::string& instrument = {})
         : simulator_(script, folder_.path() / "sim.log"), ini_(folder_.path() / "Tarvo.ini") {
         ini_.write("Ports", "COM1", simulator_.devicePath());
+        if (!instrument.empty())
+            ini_.write("Instruments", "COM1", instrument);
         ini_.write("Generic", "COMMNO", "1");
         ini_.write("Generic", "BEEP", "0");
         dialog_ =
@@ -122,7 +128,8 @@ double monotonicSeconds(Clock::time_point time) {
 }
 
 // When each timed reading became ready, by its number; readings made ready
-// before the first poll waited for the start, not for the cycle, and are left out.
+// before the first poll waited for the start, not for the cycle, and are left
+// out. A line instrument's reading is ready when its last byte went out.
 std::map<int, double> readyTimes(const test::SimulatorProcess& simulator) {
     std::map<int, double> ready;
     double firstPoll = -1;
@@ -131,6 +138,10 @@ std::map<int, double> readyTimes(const test::SimulatorProcess& simulator) {
             firstPoll = event.seconds;
         if (event.what.rfind("ready ", 0) == 0 && firstPoll >= 0)
             ready[std::stoi(event.what.substr(6))] = event.seconds;
+        for (const char* sent : {"reading colour ", "reading density "}) {
+            if (event.what.rfind(sent, 0) == 0)
+                ready[std::stoi(event.what.substr(std::strlen(sent)))] = event.seconds;
+        }
     }
     return ready;
 }
@@ -141,6 +152,51 @@ void runEventLoop(std::chrono::milliseconds deadline, QEventLoop& loop) {
     loop.exec();
 }
 
+// Times readingsToTime readings from their readiness to their row.
+void timeReadingsToRows(benchmark::State& state, Session& session, double boundMs) {
+    if (!session.start()) {
+        state.SkipWithError("the simulator did not answer on COM1");
+        return;
+    }
+    MainDialog& dialog = session.dialog();
+    std::vector<Clock::time_point> inserted;
+    QEventLoop loop;
+    const int wanted = readingsToTime + 2;
+    QObject::connect(dialog.tableView()->model(), &QAbstractItemModel::rowsInserted, &loop, [&] {
+        inserted.push_back(Clock::now());
+        if (static_cast<int>(inserted.size()) >= wanted)
+            loop.quit();
+    });
+    runEventLoop(std::chrono::milliseconds(wanted * 1000 + 20000), loop);
+    dialog.button(id::kStartDev)->click();
+
+    // The k-th row inserted is the k-th from the bottom of the table; its
+    // second cell holds the device's number of the reading.
+    const ReadingTable& table = dialog.state().table();
+    const std::map<int, double> ready = readyTimes(session.simulator());
+    std::vector<double> latencies;
+    for (std::size_t k = 0; k < inserted.size(); ++k) {
+        const int row = table.rowCount() - 1 - static_cast<int>(k);
+        const int number = std::atoi(std::string(table.cell(row, 1)).c_str());
+        const auto found = ready.find(number);
+        if (found != ready.end())
+            latencies.push_back((monotonicSeconds(inserted[k]) - found->second) * 1000);
+    }
+    if (latencies.size() < 50) {
+        state.SkipWithError(
+            ("only " + std::to_string(latencies.size()) + " readings timed").c_str());
+        return;
+    }
+    std::sort(latencies.begin(), latencies.end());
+    state.counters["readings"] = static_cast<double>(latencies.size());
+    state.counters["p50_ms"] = percentile(latencies, 50);
+    state.counters["p99_ms"] = percentile(latencies, 99);
+    state.counters["max_ms"] = latencies.back();
+    state.counters["min_ms"] = latencies.front();
+    state.counters["bound_ms"] = boundMs;
+    state.counters["boxes"] = session.boxesShown();
+}
+
 void ReadingToRowLatency(benchmark::State& state) {
     for (auto _ : state) {
         // A reading every 0.3855 s. The timer is installed afresh after each
@@ -148,48 +204,21 @@ void ReadingToRowLatency(benchmark::State& state) {
         // poll cycle than the one before: the readings cover the period
         // evenly, and none is replaced before its poll comes.
         Session session({"--pace", "every=0.3855"});
-        if (!session.start()) {
-            state.SkipWithError("the simulator did not answer on COM1");
-            return;
-        }
-        MainDialog& dialog = session.dialog();
-        std::vector<Clock::time_point> inserted;
-        QEventLoop loop;
-        const int wanted = readingsToTime + 2;
-        QObject::connect(dialog.tableView()->model(), &QAbstractItemModel::rowsInserted, &loop,
-                         [&] {
-                             inserted.push_back(Clock::now());
-                             if (static_cast<int>(inserted.size()) >= wanted)
-                                 loop.quit();
-                         });
-        runEventLoop(std::chrono::milliseconds(wanted * 1000 + 20000), loop);
-        dialog.button(id::kStartDev)->click();
+        timeReadingsToRows(state, session, kLatencyBoundMs);
+    }
+}
 
-        // The k-th row inserted is the k-th from the bottom of the table; its
-        // second cell holds the device's number of the reading.
-        const ReadingTable& table = dialog.state().table();
-        const std::map<int, double> ready = readyTimes(session.simulator());
-        std::vector<double> latencies;
-        for (std::size_t k = 0; k < inserted.size(); ++k) {
-            const int row = table.rowCount() - 1 - static_cast<int>(k);
-            const int number = std::atoi(std::string(table.cell(row, 1)).c_str());
-            const auto found = ready.find(number);
-            if (found != ready.end())
-                latencies.push_back((monotonicSeconds(inserted[k]) - found->second) * 1000);
-        }
-        if (latencies.size() < 50) {
-            state.SkipWithError(
-                ("only " + std::to_string(latencies.size()) + " readings timed").c_str());
-            return;
-        }
-        std::sort(latencies.begin(), latencies.end());
-        state.counters["readings"] = static_cast<double>(latencies.size());
-        state.counters["p50_ms"] = percentile(latencies, 50);
-        state.counters["p99_ms"] = percentile(latencies, 99);
-        state.counters["max_ms"] = latencies.back();
-        state.counters["min_ms"] = latencies.front();
-        state.counters["bound_ms"] = kLatencyBoundMs;
-        state.counters["boxes"] = session.boxesShown();
+// An X-Rite 400 at its own 1200 baud, a colour reading every 0.4 s (a line
+// takes 0.22 s); the last byte is logged when it has gone out. With --cr-end
+// nothing but the quiet after the last byte ends a reading.
+void LineReadingToRowLatency(benchmark::State& state) {
+    const bool crEnded = state.range(0) != 0;
+    for (auto _ : state) {
+        std::vector<std::string> script{"--instrument", "xrite-400", "every=0.4"};
+        if (crEnded)
+            script.push_back("--cr-end");
+        Session session(script, "xrite-400");
+        timeReadingsToRows(state, session, crEnded ? 150 + 60 : 60);
     }
 }
 
@@ -199,38 +228,60 @@ double processCpuSeconds() {
     return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
 }
 
+// The CPU the program takes over idleSeconds while acquisition runs and no reading comes.
+double idleCpuPercent(benchmark::State& state, Session& session) {
+    if (!session.start()) {
+        state.SkipWithError("the simulator did not answer on COM1");
+        return 0;
+    }
+    QEventLoop loop;
+    const double cpuBefore = processCpuSeconds();
+    const auto wallBefore = Clock::now();
+    runEventLoop(std::chrono::seconds(idleSeconds), loop);
+    const double cpu = processCpuSeconds() - cpuBefore;
+    const double wall = std::chrono::duration<double>(Clock::now() - wallBefore).count();
+    const bool stillRunning = !session.dialog().state().stopped();
+    session.dialog().button(id::kStartDev)->click();
+    if (!stillRunning) {
+        state.SkipWithError("acquisition stopped before the end");
+        return 0;
+    }
+    state.counters["wall_s"] = wall;
+    state.counters["cpu_s"] = cpu;
+    state.counters["cpu_percent_of_core"] = cpu / wall * 100;
+    return cpu / wall * 100;
+}
+
 void IdlePollingCpu(benchmark::State& state) {
     for (auto _ : state) {
         Session session({"--pace"});
-        if (!session.start()) {
-            state.SkipWithError("the simulator did not answer on COM1");
-            return;
-        }
-        QEventLoop loop;
-        const double cpuBefore = processCpuSeconds();
-        const auto wallBefore = Clock::now();
-        runEventLoop(std::chrono::seconds(idleSeconds), loop);
-        const double cpu = processCpuSeconds() - cpuBefore;
-        const double wall = std::chrono::duration<double>(Clock::now() - wallBefore).count();
-        const bool stillPolling = !session.dialog().state().stopped();
-        session.dialog().button(id::kStartDev)->click();
-
+        idleCpuPercent(state, session);
         int polls = 0;
         for (const auto& event : session.simulator().events())
             polls += event.what == "cmd XK" ? 1 : 0;
-        if (!stillPolling) {
-            state.SkipWithError("polling stopped before the end");
-            return;
-        }
-        state.counters["wall_s"] = wall;
-        state.counters["cpu_s"] = cpu;
-        state.counters["cpu_percent_of_core"] = cpu / wall * 100;
         state.counters["polls"] = polls;
+    }
+}
+
+// Waiting on an X-Rite's port that sends nothing: the bound is 0.5 % of a core.
+void LineIdleCpu(benchmark::State& state) {
+    for (auto _ : state) {
+        Session session({"--instrument", "xrite-400"}, "xrite-400");
+        idleCpuPercent(state, session);
+        state.counters["bound_percent"] = 0.5;
     }
 }
 
 BENCHMARK(ReadingToRowLatency)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 BENCHMARK(IdlePollingCpu)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(LineReadingToRowLatency)
+    ->ArgName("cr_end")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+BENCHMARK(LineIdleCpu)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 // Takes this program's own flags out of the command line.
 void takeOwnFlags(int& argc, char** argv) {

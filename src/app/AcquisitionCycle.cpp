@@ -23,14 +23,17 @@ void AcquisitionCycle::startStopClicked() {
         return;
     link_.resetFailureCount();
     window_.setWelcomeShown(false);
-    if (!timer_.install(kPollPeriod)) {
+    unasked_ = input_ != nullptr && gapTimer_ != nullptr && link_.unaskedPort() != nullptr;
+    if (!timer_.install(timerPeriod())) {
         boxes_.show("Timer installation failed !", text::kProgramName);
         // Without a timer nothing would ever release the port again.
         link_.close();
+        unasked_ = false;
         window_.setWelcomeShown(true);
         return;
     }
     window_.acquisitionStarted();
+    resumeInput();
 }
 
 // A device that is just being switched on may miss the first identify, so a
@@ -50,11 +53,20 @@ bool AcquisitionCycle::openLink() {
 
 void AcquisitionCycle::stop() {
     timer_.kill();
+    holdInput();
+    reportDroppedLines();
     link_.close();
+    unasked_ = false;
     window_.acquisitionStopped();
 }
 
 void AcquisitionCycle::tick() {
+    if (unasked_) {
+        // Nothing polls an instrument that sends unasked; the timer ran the
+        // whole idle stretch without a reading.
+        stop();
+        return;
+    }
     ReadingValues values{};
     const int result = link_.exchange(values);
     if (result < 0) {
@@ -71,6 +83,70 @@ void AcquisitionCycle::tick() {
     showReading(static_cast<ReadingKind>(result), values);
 }
 
+void AcquisitionCycle::inputWaiting() {
+    if (!unasked_) {
+        return;
+    }
+    if (link_.receive() < 0) {
+        deviceLost();
+        return;
+    }
+    showWaitingReadings();
+}
+
+void AcquisitionCycle::gapPassed() {
+    if (gapTimer_) {
+        gapTimer_->kill();
+    }
+    if (!unasked_) {
+        return;
+    }
+    link_.gapPassed();
+    showWaitingReadings();
+}
+
+// Every reading received is shown before the cycle waits again: nothing else
+// would wake it for a reading that waits in the link.
+void AcquisitionCycle::showWaitingReadings() {
+    ReadingValues values{};
+    for (int result = link_.exchange(values); unasked_ && result >= 0 && values[0] != 0;
+         result = link_.exchange(values)) {
+        showReading(static_cast<ReadingKind>(result), values);
+        values = {};
+    }
+    if (!unasked_) {
+        return;
+    }
+    if (const auto gap = link_.pendingGap()) {
+        gapTimer_->install(*gap);
+    } else {
+        gapTimer_->kill();
+    }
+}
+
+void AcquisitionCycle::holdInput() {
+    if (unasked_) {
+        input_->unwatch();
+        gapTimer_->kill();
+    }
+}
+
+void AcquisitionCycle::resumeInput() {
+    if (unasked_) {
+        input_->watch(*link_.unaskedPort());
+    }
+}
+
+void AcquisitionCycle::reportDroppedLines() {
+    const int dropped = link_.droppedLines();
+    if (dropped == 0 || !diagnostics_) {
+        return;
+    }
+    diagnostics_("COM" + std::to_string(window_.settings().comNumber) + ": " +
+                 std::to_string(dropped) + (dropped == 1 ? " line was" : " lines were") +
+                 " no reading, the last: \"" + link_.lastDropped() + "\"");
+}
+
 void AcquisitionCycle::deviceLost() {
     link_.resetFailureCount();
     stop();
@@ -82,8 +158,9 @@ void AcquisitionCycle::deviceLost() {
 void AcquisitionCycle::showReading(ReadingKind kind, const ReadingValues& values) {
     idleCount_ = 0;
     // Message boxes and the spreadsheet let window messages run; no tick may
-    // start while this one is writing its row.
+    // start, and no input be read, while this one is writing its row.
     timer_.kill();
+    holdInput();
     const LocalTime now = window_.clock().now();
     const std::string time = timeText(now);
     window_.updateDate(now);
@@ -96,7 +173,8 @@ void AcquisitionCycle::showReading(ReadingKind kind, const ReadingValues& values
     const int row = table.writeReading(readingCells(kind, values, time));
     if (placement_)
         placement_(table, row);
-    timer_.install(kPollPeriod);
+    timer_.install(timerPeriod());
+    resumeInput();
 }
 
 // The row's texts from column 1 on: the device's reading number, the values

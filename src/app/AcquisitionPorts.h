@@ -1,8 +1,10 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 
+#include "device/SerialPort.h"
 #include "table/ReadingKind.h"
 
 namespace tarvo {
@@ -19,6 +21,36 @@ class ReadingLink {
     virtual void resetFailureCount() = 0;
     // Why the last open failed (path and reason), for a diagnostic line.
     virtual std::string failureReason() const { return {}; }
+
+    // Instruments that send their readings unasked are not polled: the cycle
+    // is woken when bytes wait on this port (nullptr for a polled device,
+    // which the timer drives), calls receive, then exchange until it hands
+    // out nothing.
+    virtual const SerialPort* unaskedPort() const { return nullptr; }
+    // Takes what has come on the port without waiting; negative when the
+    // device is lost.
+    virtual int receive() { return 0; }
+    // While a reading has begun to come without its line end: how long
+    // without a byte ends it. Then gapPassed is due.
+    virtual std::optional<std::chrono::milliseconds> pendingGap() const { return std::nullopt; }
+    virtual void gapPassed() {}
+    // Lines received since the open that were no reading, and the last of them.
+    virtual int droppedLines() const { return 0; }
+    virtual std::string lastDropped() const { return {}; }
+};
+
+// Wakes the acquisition cycle when bytes wait on the port of an instrument
+// that sends unasked: a socket notifier on Linux, an event-driven read on
+// Windows. Its calls come on the user-interface thread between window
+// messages, as the timer's ticks do.
+class InputWatch {
+  public:
+    virtual ~InputWatch() = default;
+    // From now on calls its owner whenever bytes wait on the port, also for
+    // bytes that came before this call.
+    virtual void watch(const SerialPort& port) = 0;
+    // No calls until the next watch. Allowed inside one of its own calls.
+    virtual void unwatch() = 0;
 };
 
 // The window timer that drives polling. Its ticks arrive on the user-interface

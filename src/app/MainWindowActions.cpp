@@ -4,6 +4,8 @@
 
 #include "app/DateText.h"
 #include "app/journal/JournalRestore.h"
+#include "device/InstrumentSettings.h"
+#include "device/LineChoice.h"
 #include "files/Cgats.h"
 #include "files/Saving.h"
 #include "res/Texts.h"
@@ -54,10 +56,13 @@ void MainWindowActions::print() {
                 outputs_.printDialog});
 }
 
+// The readings are named after the instrument on the main window's port.
 void MainWindowActions::exportCgats() {
     const std::string created = isoDateTime(state_.clock().now());
+    const std::string instrument =
+        instrumentation(instrumentSetting(state_.ini(), choosePort(state_.settings().comNumber)));
     tarvo::exportCgats({state_.table(),
-                        {state_.settings().fileType, state_.dateText(), created},
+                        {state_.settings().fileType, state_.dateText(), created, instrument},
                         state_.settings().filePath,
                         outputs_.messages,
                         outputs_.chooser,

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/DateText.h"
+#include "app/strip/ChosenReference.h"
 #include "files/ExportFormat.h"
 #include "files/IniFile.h"
 #include "files/Settings.h"
@@ -81,6 +82,8 @@ class MainWindowState {
     const Settings& settings() const { return settings_; }
     ReadingTable& table() { return table_; }
     const ReadingTable& table() const { return table_; }
+    // The strip the Strip window holds today's readings against.
+    ChosenReference& reference() { return reference_; }
     // The list's client width in pixels, from which a mode switch builds
     // columns: measured anew each time once the window gives a way to.
     int tableClientWidth() const { return measureWidth_ ? measureWidth_() : tableClientWidth_; }
@@ -98,6 +101,7 @@ class MainWindowState {
     Settings settings_;
     int tableClientWidth_;
     ReadingTable table_;
+    ChosenReference reference_{ini_};
     std::map<int, bool> enabled_;
     int checkedCom_;
     std::optional<int> fileTypeSelection_;

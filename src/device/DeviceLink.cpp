@@ -36,10 +36,6 @@ std::string formatted(const char* format, int comNumber) {
     return text;
 }
 
-std::string cannotOpenText(int comNumber) {
-    return formatted("Cannot open COM%d ! E4", comNumber);
-}
-
 std::string notIdentifiedText(int comNumber) {
     return formatted(
         "Cannot write to open COM%d ! E1, \rprobably device not connected or switched off.",

@@ -1,5 +1,7 @@
 #include "device/LineChoice.h"
 
+#include <cstdio>
+
 namespace tarvo {
 
 namespace {
@@ -51,6 +53,12 @@ LineSettings chooseLineSettings(int baudRate, int dataBits, int stopBits, int pa
 
 int choosePort(int comNumber) {
     return comNumber >= 2 && comNumber <= 4 ? comNumber : 1;
+}
+
+std::string cannotOpenText(int comNumber) {
+    char text[40];
+    std::snprintf(text, sizeof text, "Cannot open COM%d ! E4", comNumber);
+    return text;
 }
 
 }  // namespace tarvo

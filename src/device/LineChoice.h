@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "device/SerialPort.h"
 
 namespace tarvo {
@@ -11,5 +13,8 @@ LineSettings chooseLineSettings(int baudRate, int dataBits, int stopBits, int pa
 
 // 2, 3 and 4 select COM2..COM4; every other number selects COM1.
 int choosePort(int comNumber);
+
+// "Cannot open COM%d ! E4" with the number as it was asked for, not the port chosen.
+std::string cannotOpenText(int comNumber);
 
 }  // namespace tarvo

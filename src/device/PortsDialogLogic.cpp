@@ -1,7 +1,9 @@
 #include "device/PortsDialogLogic.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "device/InstrumentSettings.h"
 #include "device/PortSettings.h"
 #include "files/IniFile.h"
 
@@ -25,7 +27,8 @@ std::string comToolTip(int comPort, const std::string& path, const std::string& 
 
 std::string comToolTipNow(const IniFile& ini, PortListing& listing, int comPort) {
     const std::string path = portPath(ini, comPort, listing.naming());
-    return comToolTip(comPort, path, listing.status(path));
+    return comToolTip(comPort, path, listing.status(path)) +
+           instrumentToolTip(instrumentSetting(ini, comPort));
 }
 
 PortsDialogLogic::PortsDialogLogic(IniFile& ini, PortListing& listing)
@@ -65,6 +68,28 @@ bool PortsDialogLogic::choose(int comPort, const std::string& path) {
     }
     refresh();
     return true;
+}
+
+InstrumentSetting PortsDialogLogic::instrument(int comPort) const {
+    return instrumentSetting(ini_, comPort);
+}
+
+bool PortsDialogLogic::baudRateChoosable(int comPort) const {
+    const InstrumentSetting setting = instrument(comPort);
+    return setting.choice && setting.choice->instrument != Instrument::Polled;
+}
+
+bool PortsDialogLogic::chooseInstrument(int comPort, Instrument instrument) {
+    return writeInstrument(ini_, comPort, {instrument, defaultBaudRate(instrument)});
+}
+
+bool PortsDialogLogic::chooseBaudRate(int comPort, int baudRate) {
+    const auto& rates = lineBaudRates();
+    if (!baudRateChoosable(comPort) ||
+        std::find(rates.begin(), rates.end(), baudRate) == rates.end()) {
+        return false;
+    }
+    return writeInstrument(ini_, comPort, {instrument(comPort).choice->instrument, baudRate});
 }
 
 }  // namespace tarvo

@@ -65,6 +65,11 @@ class SerialPort {
 
     // The device path, for a diagnostic line; empty where there is none.
     virtual std::string name() const { return {}; }
+
+    // What the system waits on for this port's input (a file descriptor, or
+    // a handle on Windows), for a front-end to be told when bytes wait; -1
+    // where there is none.
+    virtual std::intptr_t waitHandle() const { return -1; }
 };
 
 // Opens COM1..COM4 (the number given, 1 to 4); an empty pointer when the port

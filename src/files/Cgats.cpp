@@ -1,5 +1,7 @@
 #include "files/Cgats.h"
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "files/ExportFormat.h"
@@ -14,73 +16,130 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 const FileFilter kCgatsFilter{"CGATS (*.txt)", "*.txt"};
 
-// A field of the data, the table column it comes from and whether it is a
-// string the format quotes.
+// Where one row keeps its cells besides the row number and the inks (or
+// the density). The VERSION letter "L" measures no percent, so its colour
+// rows hold the letter, the time and a comment typed before the reading one
+// column to the left; a comment written afterwards with Comment still goes
+// into the last column.
+struct RowShape {
+    std::optional<int> percent;
+    std::optional<int> letter;
+    int time = 0;
+    std::vector<int> comments;
+};
+
+const RowShape kDensityRow{3, std::nullopt, 4, {5}};
+const RowShape kColourRow{6, 7, 8, {9}};
+const RowShape kShortColourRow{std::nullopt, 6, 7, {8, 9}};
+
+enum class Content { Cell, Percent, Letter, Time, Comment };
+
+// A field of the data and what of the row it holds.
 struct CgatsField {
     const char* name;
-    int column;
-    bool quoted = false;
+    Content content;
+    int column = 0;  // for a Cell: the table column
 };
 
 // Fields of the format's own, and those this file declares with KEYWORD.
 const std::vector<CgatsField> kColourFields = {
-    {"SAMPLE_ID", 0}, {"D_RED", 2},   {"D_GREEN", 3},    {"D_BLUE", 4},
-    {"D_VIS", 5},     {"PERCENT", 6}, {"TIME", 8, true}, {"COMMENT", 9, true}};
-// A VERSION letter below "M" measures no percent: its colour rows hold the
-// letter and the time one column to the left, and a file that holds such a
-// row leaves the percent out rather than filling it with the letter.
-const std::vector<CgatsField> kShortColourFields = {
-    {"SAMPLE_ID", 0}, {"D_RED", 2},      {"D_GREEN", 3},      {"D_BLUE", 4},
-    {"D_VIS", 5},     {"TIME", 8, true}, {"COMMENT", 9, true}};
-const std::vector<CgatsField> kDensityFields = {
-    {"SAMPLE_ID", 0}, {"DENSITY", 2}, {"PERCENT", 3}, {"TIME", 4, true}, {"COMMENT", 5, true}};
-constexpr const char* kDeclarable[] = {"PERCENT", "TIME", "COMMENT"};
-constexpr int kLetterColumn = 7, kTimeColumn = 8;
+    {"SAMPLE_ID", Content::Cell, 0}, {"D_RED", Content::Cell, 2}, {"D_GREEN", Content::Cell, 3},
+    {"D_BLUE", Content::Cell, 4},    {"D_VIS", Content::Cell, 5}, {"PERCENT", Content::Percent},
+    {"COLOR", Content::Letter},      {"TIME", Content::Time},     {"COMMENT", Content::Comment}};
+const std::vector<CgatsField> kDensityFields = {{"SAMPLE_ID", Content::Cell, 0},
+                                                {"DENSITY", Content::Cell, 2},
+                                                {"PERCENT", Content::Percent},
+                                                {"TIME", Content::Time},
+                                                {"COMMENT", Content::Comment}};
+constexpr const char* kDeclarable[] = {"PERCENT", "COLOR", "TIME", "COMMENT"};
 
-// A short row's time stands in the letter's column and its own is empty.
+// A percent is a number; the cycle writes a letter, or nothing, there only
+// in a row without one.
 bool isShortColourRow(const ReadingTable& table, int row) {
-    return table.cell(row, kTimeColumn).empty() && !table.cell(row, kLetterColumn).empty();
+    const std::string_view cell = table.cell(row, *kColourRow.percent);
+    return cell.empty() ||
+           (cell.size() == 1 && std::string_view("CMYK").find(cell[0]) != std::string_view::npos);
 }
 
-bool hasShortColourRow(const ReadingTable& table) {
-    for (int row = 0; row < table.rowCount(); ++row) {
-        if (isShortColourRow(table, row)) {
-            return true;
-        }
+const RowShape& shapeOf(const ReadingTable& table, int row) {
+    if (table.mode() == ReadingKind::Density) {
+        return kDensityRow;
     }
-    return false;
+    return isShortColourRow(table, row) ? kShortColourRow : kColourRow;
 }
 
-const std::vector<CgatsField>& fieldsOf(const ReadingTable& table) {
+// The percent field stays out only when no row has a percent; in a table
+// that mixes both shapes, a row without one leaves its field empty.
+std::vector<CgatsField> fieldsOf(const ReadingTable& table) {
     if (table.mode() == ReadingKind::Density) {
         return kDensityFields;
     }
-    return hasShortColourRow(table) ? kShortColourFields : kColourFields;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        if (!isShortColourRow(table, row)) {
+            return kColourFields;
+        }
+    }
+    std::vector<CgatsField> fields = kColourFields;
+    std::erase_if(fields,
+                  [](const CgatsField& field) { return field.content == Content::Percent; });
+    return fields;
 }
 
 bool hasField(const std::vector<CgatsField>& fields, std::string_view name) {
-    for (const CgatsField& field : fields) {
-        if (name == field.name) {
-            return true;
+    return std::any_of(fields.begin(), fields.end(),
+                       [&](const CgatsField& field) { return name == field.name; });
+}
+
+std::string_view cellOrEmpty(const ReadingTable& table, int row, std::optional<int> column) {
+    return column ? table.cell(row, *column) : std::string_view();
+}
+
+// Both comments of a short row, when it has two, in the order written.
+std::string commentOf(const ReadingTable& table, int row, const RowShape& shape) {
+    std::string text;
+    for (int column : shape.comments) {
+        const std::string_view comment = table.cell(row, column);
+        if (!comment.empty()) {
+            text.append(text.empty() ? "" : "; ").append(comment);
         }
     }
-    return false;
+    return text;
 }
 
-// Where a field's text stands in this row.
-int sourceColumn(const ReadingTable& table, int row, const CgatsField& field) {
-    const bool shifted = table.mode() != ReadingKind::Density && field.column == kTimeColumn &&
-                         isShortColourRow(table, row);
-    return shifted ? kLetterColumn : field.column;
+std::string fieldText(const ReadingTable& table, int row, const CgatsField& field) {
+    const RowShape& shape = shapeOf(table, row);
+    switch (field.content) {
+        case Content::Cell:
+            return std::string(table.cell(row, field.column));
+        case Content::Percent:
+            return std::string(cellOrEmpty(table, row, shape.percent));
+        case Content::Letter:
+            return std::string(cellOrEmpty(table, row, shape.letter));
+        case Content::Time:
+            return std::string(table.cell(row, shape.time));
+        case Content::Comment:
+            return commentOf(table, row, shape);
+    }
+    return {};
 }
 
+bool isText(const CgatsField& field) {
+    return field.content == Content::Letter || field.content == Content::Time ||
+           field.content == Content::Comment;
+}
+
+// Readers end a string at its first quote, and LittleCMS counts what
+// follows as further fields, so a quote becomes an apostrophe; a line
+// break would end the data line.
 std::string cgatsString(std::string_view text) {
     std::string result = "\"";
     for (char c : text) {
-        result += c;
         if (c == '"') {
-            result += '"';
+            c = '\'';
+        } else if (c == '\r' || c == '\n') {
+            c = ' ';
         }
+        result += c;
     }
     return result + "\"";
 }
@@ -103,7 +162,7 @@ void addHeader(std::string& out, const CgatsHeader& header, const std::vector<Cg
                      cgatsString(std::string(text::kProgramName) + " " + text::kVersion));
     addLine(out, "CREATED " + cgatsString(header.created));
     addLine(out, "DESCRIPTOR " + cgatsString(descriptor(header)));
-    addLine(out, "INSTRUMENTATION " + cgatsString("densitometer"));
+    addLine(out, "INSTRUMENTATION " + cgatsString(header.instrument));
     for (const char* keyword : kDeclarable) {
         if (hasField(fields, keyword)) {
             addLine(out, std::string("KEYWORD ") + cgatsString(keyword));
@@ -119,12 +178,14 @@ void addHeader(std::string& out, const CgatsHeader& header, const std::vector<Cg
     addLine(out, "END_DATA_FORMAT");
 }
 
+// An empty number is written as an empty string too: a missing token would
+// move every later field of the line one to the left.
 std::string dataLine(const ReadingTable& table, int row, const std::vector<CgatsField>& fields) {
     std::string line;
     for (const CgatsField& field : fields) {
-        const std::string_view cell = table.cell(row, sourceColumn(table, row, field));
+        const std::string text = fieldText(table, row, field);
         line.append(line.empty() ? "" : " ");
-        line.append(field.quoted ? cgatsString(cell) : std::string(cell));
+        line.append(isText(field) || text.empty() ? cgatsString(text) : text);
     }
     return line;
 }
@@ -132,7 +193,7 @@ std::string dataLine(const ReadingTable& table, int row, const std::vector<Cgats
 }  // namespace
 
 std::string cgatsText(const ReadingTable& table, const CgatsHeader& header) {
-    const auto& fields = fieldsOf(table);
+    const std::vector<CgatsField> fields = fieldsOf(table);
     std::string out;
     addHeader(out, header, fields);
     addLine(out, "NUMBER_OF_SETS " + std::to_string(table.rowCount()));

@@ -26,6 +26,9 @@ ExcelDialog::ExcelDialog(QWidget* parent, TransferSession& session, ExcelDialogS
     createControls();
     connectControls();
     logic_.setChangeListener([this] { showLogic(); });
+    // Queued: the handler that asked for it is still on the stack.
+    logic_.setCloseListener(
+        [this] { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); });
     logic_.start();
 }
 

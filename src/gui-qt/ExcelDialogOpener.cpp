@@ -1,28 +1,11 @@
 #include "gui-qt/ExcelDialogOpener.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 #include "excel/transfer/DialogPosition.h"
 #include "excel/transfer/Placement.h"
 #include "gui-qt/ExcelDialog.h"
+#include "gui-qt/WindowPlace.h"
 
 namespace tarvo {
-namespace {
-
-ScreenRect screenRect(const QRect& rect) {
-    return {rect.x(), rect.y(), rect.width(), rect.height()};
-}
-
-std::vector<ScreenRect> availableScreens() {
-    std::vector<ScreenRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        screens.push_back(screenRect(screen->availableGeometry()));
-    }
-    return screens;
-}
-
-}  // namespace
 
 ExcelDialogOpener::ExcelDialogOpener(QWidget* mainWindow, ExcelDialogServices services,
                                      ExcelDialogHooks hooks)

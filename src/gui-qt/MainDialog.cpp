@@ -137,6 +137,7 @@ MainDialog::MainDialog(const MainDialogServices& services)
     createAboutEntry();
     createPortsAndCopyEntries();
     createStripEntry();
+    createReferenceEntries();
     state_->initialise();
 
     welcome_ =
@@ -238,6 +239,18 @@ void MainDialog::createStripEntry() {
     });
 }
 
+// In the table's context menu, beside the Strip window they change.
+void MainDialog::createReferenceEntries() {
+    referenceAction_ = new QAction(QString::fromLatin1(text::kReferenceEntry), this);
+    connect(referenceAction_, &QAction::triggered, this, [this] {
+        if (referenceHandler_) {
+            referenceHandler_();
+        }
+    });
+    noReferenceAction_ = new QAction(QString::fromLatin1(text::kNoReferenceEntry), this);
+    connect(noReferenceAction_, &QAction::triggered, this, [this] { state_->reference().drop(); });
+}
+
 // Modeless and kept once built: closing it only hides it.
 void MainDialog::showStrip() {
     if (!strip_) {
@@ -245,6 +258,7 @@ void MainDialog::showStrip() {
             new StripWindow(state_->table(), state_->settings().fileType, messages_, nullptr, this);
         strip_->setRowShower(
             [this](int row) { tableView_->scrollTo(tableView_->model()->index(row, 0)); });
+        strip_->setReference(&state_->reference());
     }
     strip_->show();
     strip_->raise();
@@ -337,6 +351,9 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     menu.addAction(copyRowsAction_);
     menu.addAction(stripAction_);
     menu.addAction(exportCgatsAction_);
+    menu.addSeparator();
+    menu.addAction(referenceAction_);
+    menu.addAction(noReferenceAction_);
     menu.exec(event->globalPos());
 }
 

@@ -49,6 +49,8 @@ class MainDialog final : public QDialog {
     QAction* copyRowsAction() const { return copyRowsAction_; }
     QAction* stripAction() const { return stripAction_; }
     QAction* exportCgatsAction() const { return exportCgatsAction_; }
+    QAction* referenceAction() const { return referenceAction_; }
+    QAction* noReferenceAction() const { return noReferenceAction_; }
     // Null until the operator first opens it.
     StripWindow* stripWindow() const { return strip_; }
 
@@ -59,6 +61,10 @@ class MainDialog final : public QDialog {
     // What "Export CGATS..." (Ctrl+E) does; until set, nothing.
     void setExportCgatsHandler(std::function<void()> handler) {
         exportCgatsHandler_ = std::move(handler);
+    }
+    // What "Reference..." does; until set, nothing.
+    void setReferenceHandler(std::function<void()> handler) {
+        referenceHandler_ = std::move(handler);
     }
     // Puts the selected rows, or all rows, on the clipboard as text.
     void copyRows();
@@ -80,6 +86,7 @@ class MainDialog final : public QDialog {
     void createAboutEntry();
     void createPortsAndCopyEntries();
     void createStripEntry();
+    void createReferenceEntries();
     void showState();
     void runHandler(int id);
 
@@ -98,6 +105,9 @@ class MainDialog final : public QDialog {
     StripWindow* strip_ = nullptr;
     QAction* exportCgatsAction_ = nullptr;
     std::function<void()> exportCgatsHandler_;
+    QAction* referenceAction_ = nullptr;
+    QAction* noReferenceAction_ = nullptr;
+    std::function<void()> referenceHandler_;
 };
 
 }  // namespace tarvo

@@ -55,9 +55,12 @@ MainWiring::MainWiring(MainDialog& dialog, std::unique_ptr<DeviceLink> device,
 MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
     : dialog_(dialog),
       parts_(std::move(parts)),
-      link_(*parts_.device),
+      lines_(std::move(parts_.linePorts)),
+      link_(dialog.state().ini(), *parts_.device, lines_),
       portListing_(parts_.deviceRoot, *parts_.probe),
       timer_([this] { cycle_.tick(); }),
+      gapTimer_([this] { cycle_.gapPassed(); }),
+      inputWatch_([this] { cycle_.inputWaiting(); }),
       cycle_(dialog.state(), link_, timer_, *parts_.beeper, dialog.messages()),
       excel_(&dialog,
              {dialog.state().ini(), dialog.messages(), *parts_.chooser,
@@ -70,6 +73,7 @@ MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
                 *parts_.journalFiles, parts_.journal, [&dialog](std::function<void()> later) {
                     QTimer::singleShot(0, &dialog, std::move(later));
                 }}) {
+    cycle_.setInputWatch(inputWatch_, gapTimer_);
     cycle_.setDiagnostics(
         [](const std::string& line) { std::fprintf(stderr, "tarvo: %s\n", line.c_str()); });
     dialog.setButtonHandler(id::kStartDev, [this] { cycle_.startStopClicked(); });
@@ -78,11 +82,17 @@ MainWiring::MainWiring(MainDialog& dialog, MainWiringParts parts)
     dialog.setButtonHandler(id::kExcel, [this] { excel_.open(); });
     dialog.setPortsHandler([this] { openPorts(); });
     dialog.setExportCgatsHandler([this] { actions_.exportCgats(); });
+    dialog.setReferenceHandler(
+        [this] { dialog_.state().reference().choose(*parts_.chooser, dialog_.messages()); });
     installComToolTips();
 }
 
 void MainWiring::beginJournal() {
     actions_.beginJournal();
+}
+
+void MainWiring::loadReference() {
+    dialog_.state().reference().load(dialog_.messages());
 }
 
 void MainWiring::openPorts() {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/AcquisitionCycle.h"
-#include "app/DeviceReadingLink.h"
+#include "app/InstrumentReadingLink.h"
 #include "app/MainWindowActions.h"
 #include "app/journal/JournalFile.h"
 #include "device/DeviceProbe.h"
@@ -16,6 +16,7 @@
 #include "files/OutputFile.h"
 #include "files/Printing.h"
 #include "gui-qt/ExcelDialogOpener.h"
+#include "gui-qt/QtInputWatch.h"
 #include "gui-qt/QtPollTimer.h"
 
 namespace tarvo {
@@ -25,6 +26,8 @@ class MainDialog;
 // The outside world behind the main window's buttons; tests hand in fakes.
 struct MainWiringParts {
     std::unique_ptr<DeviceLink> device;
+    // The ports of instruments that send their readings unasked ([Instruments]).
+    SerialPortOpener linePorts;
     AutomationServerFactory spreadsheetServer;
     // Starts the spreadsheet server ahead of InitEXCEL when the Excel dialog
     // opens; empty: it starts when asked for.
@@ -54,10 +57,13 @@ class MainWiring {
     // Once the window is shown: offers the readings the last session did not
     // save, then keeps this session's table in the journal.
     void beginJournal();
+    // At start-up: the reference of the settings; one that reads no more is told.
+    void loadReference();
 
     AcquisitionCycle& cycle() { return cycle_; }
     ExcelDialogOpener& excel() { return excel_; }
     const QtPollTimer& timer() const { return timer_; }
+    const QtInputWatch& inputWatch() const { return inputWatch_; }
 
   private:
     void openPorts();
@@ -65,9 +71,12 @@ class MainWiring {
 
     MainDialog& dialog_;
     MainWiringParts parts_;
-    DeviceReadingLink link_;
+    LineLink lines_;
+    InstrumentReadingLink link_;
     NodePortListing portListing_;  // what the Ports window and the COM tooltips ask
     QtPollTimer timer_;
+    QtPollTimer gapTimer_;  // one shot: killed by the tick it brings
+    QtInputWatch inputWatch_;
     AcquisitionCycle cycle_;
     ExcelDialogOpener excel_;
     MainWindowActions actions_;

@@ -4,6 +4,7 @@
 
 #include "app/journal/posix/PosixJournalFiles.h"
 #include "app/posix/AlsaBeeper.h"
+#include "device/posix/PosixDeviceLink.h"
 #include "device/posix/PosixDeviceProbe.h"
 #include "files/posix/PosixFileCreator.h"
 #include "gui-qt/MainDialog.h"
@@ -17,6 +18,7 @@ MainWiringParts platformParts(MainDialog& dialog, std::unique_ptr<DeviceLink> de
                               std::filesystem::path journal) {
     MainWiringParts parts;
     parts.device = std::move(device);
+    parts.linePorts = posixSettingsPortOpener(dialog.state().ini());
     parts.spreadsheetServer = std::move(spreadsheetServer);
     parts.journal = std::move(journal);
     parts.beeper = std::make_unique<AlsaBeeper>([] { QApplication::beep(); });

@@ -1,11 +1,13 @@
 #include "gui-qt/PortsWindow.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -47,6 +49,7 @@ void PortsWindow::start() {
     createControls();
     showDevices();
     showComPorts();
+    showInstruments();
     timer_ = new QTimer(this);
     connect(timer_, &QTimer::timeout, this, &PortsWindow::refresh);
     timer_->start(kRefreshMs);
@@ -67,24 +70,74 @@ void PortsWindow::createControls() {
         row.path = new QLineEdit(this);
         row.path->setObjectName(QStringLiteral("path%1").arg(com));
         row.path->setValidator(new cp1252::Cp1252Validator(row.path));
+        row.path->setMinimumWidth(200);
         grid->addWidget(row.path, line, 1);
         row.use = new QPushButton(QStringLiteral("Use"), this);
         row.use->setAutoDefault(false);
         row.use->setToolTip(QStringLiteral("Map COM%1 to the device selected above").arg(com));
         grid->addWidget(row.use, line, 2);
+        createInstrumentBoxes(row, com);
+        grid->addWidget(row.instrument, line, 3);
+        grid->addWidget(row.baud, line, 4);
         row.status = new QLabel(this);
         row.status->setObjectName(QStringLiteral("status%1").arg(com));
         row.status->setWordWrap(true);
-        grid->addWidget(row.status, line, 3);
+        row.status->setMinimumWidth(110);
+        grid->addWidget(row.status, line, 5);
         connect(row.use, &QPushButton::clicked, this, [this, com] { useSelected(com); });
         connect(row.path, &QLineEdit::returnPressed, this, [this, com] { useTyped(com); });
     }
     grid->setColumnStretch(1, 2);
-    grid->setColumnStretch(3, 3);
+    grid->setColumnStretch(5, 3);
     layout->addLayout(grid);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+}
+
+void PortsWindow::createInstrumentBoxes(Row& row, int comPort) {
+    row.instrument = new QComboBox(this);
+    row.instrument->setObjectName(QStringLiteral("instrument%1").arg(comPort));
+    row.instrument->setToolTip(QStringLiteral("The instrument on COM%1").arg(comPort));
+    for (const Instrument instrument : instruments()) {
+        row.instrument->addItem(QString::fromLatin1(instrumentTitle(instrument)),
+                                static_cast<int>(instrument));
+    }
+    row.baud = new QComboBox(this);
+    row.baud->setObjectName(QStringLiteral("baud%1").arg(comPort));
+    row.baud->setToolTip(
+        QStringLiteral("The baud rate the instrument on COM%1 sends at").arg(comPort));
+    for (const int rate : lineBaudRates()) {
+        row.baud->addItem(QString::number(rate), rate);
+    }
+    connect(row.instrument, &QComboBox::activated, this, [this, comPort, box = row.instrument] {
+        logic_.chooseInstrument(comPort, static_cast<Instrument>(box->currentData().toInt()));
+        showInstruments();
+    });
+    connect(row.baud, &QComboBox::activated, this, [this, comPort, box = row.baud] {
+        logic_.chooseBaudRate(comPort, box->currentData().toInt());
+        showInstruments();
+    });
+}
+
+// A name the file holds that tarvo does not know shows as no choice, with the
+// name in the tooltip, until the operator chooses one.
+void PortsWindow::showInstruments() {
+    for (int com = 1; com <= 4; ++com) {
+        const InstrumentSetting setting = logic_.instrument(com);
+        Row& row = rows_[index(com)];
+        const QSignalBlocker instrumentQuiet(row.instrument);
+        const QSignalBlocker baudQuiet(row.baud);
+        row.instrument->setCurrentIndex(
+            setting.choice ? row.instrument->findData(static_cast<int>(setting.choice->instrument))
+                           : -1);
+        row.instrument->setToolTip(
+            setting.choice ? QStringLiteral("The instrument on COM%1").arg(com)
+                           : cp1252::onScreen(unknownInstrumentText(setting.value, com)));
+        row.baud->setEnabled(logic_.baudRateChoosable(com));
+        row.baud->setCurrentIndex(
+            logic_.baudRateChoosable(com) ? row.baud->findData(setting.choice->baudRate) : -1);
+    }
 }
 
 void PortsWindow::refresh() {

@@ -6,6 +6,7 @@
 
 #include "device/PortsDialogLogic.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -15,9 +16,10 @@ class QTimer;
 namespace tarvo {
 
 // "Ports": the serial devices present, and for COM1..COM4 the path each
-// stands for and whether it is there. Picking a listed device ("Use") or
-// typing a path (Enter) writes [Ports] at once. The list is looked at again
-// every second, so adapters plugged in or out show up while it is open.
+// stands for and whether it is there, the instrument on it and its baud rate.
+// Picking a listed device ("Use") or typing a path (Enter) writes [Ports] at
+// once, choosing an instrument or a rate [Instruments]. The list is looked at
+// again every second, so adapters plugged in or out show up while it is open.
 class PortsWindow final : public QDialog {
     Q_OBJECT
 
@@ -33,17 +35,23 @@ class PortsWindow final : public QDialog {
     QLineEdit* pathEdit(int comPort) const { return rows_[index(comPort)].path; }
     QLabel* statusLabel(int comPort) const { return rows_[index(comPort)].status; }
     QPushButton* useButton(int comPort) const { return rows_[index(comPort)].use; }
+    QComboBox* instrumentBox(int comPort) const { return rows_[index(comPort)].instrument; }
+    QComboBox* baudBox(int comPort) const { return rows_[index(comPort)].baud; }
 
   private:
     struct Row {
         QLineEdit* path = nullptr;
         QLabel* status = nullptr;
         QPushButton* use = nullptr;
+        QComboBox* instrument = nullptr;
+        QComboBox* baud = nullptr;
     };
     static std::size_t index(int comPort) { return static_cast<std::size_t>(comPort - 1); }
 
     void start();
     void createControls();
+    void createInstrumentBoxes(Row& row, int comPort);
+    void showInstruments();
     void refresh();
     void showDevices();
     void showComPorts();

@@ -115,6 +115,7 @@ int ReaderApp::run() {
     QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
     dialog.show();
     wiring->beginJournal();
+    wiring->loadReference();
     // Only after the question: a kill while it is asked leaves the journal as it was.
     QuitSignals quit([&dialog] { closeWindows(dialog); });
     loop.exec();

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,8 +17,10 @@
 
 #include "app/strip/PictureSaving.h"
 #include "app/strip/StripChartLook.h"
+#include "gui-qt/Cp1252Text.h"
 #include "gui-qt/ProgramIcon.h"
 #include "gui-qt/QtFileChooser.h"
+#include "gui-qt/WindowPlace.h"
 
 namespace tarvo {
 
@@ -29,6 +33,20 @@ QList<QPointF> chartPoints(const DensityCurve& curve) {
         points.append(QPointF(point.patch, point.density));
     }
     return points;
+}
+
+// Each series of a curve gets its points and is shown; the others are hidden.
+void showCurves(const std::map<CurveInk, QLineSeries*>& all,
+                const std::vector<DensityCurve>& curves) {
+    for (const auto& [ink, series] : all) {
+        series->setVisible(false);
+        series->clear();
+    }
+    for (const DensityCurve& curve : curves) {
+        QLineSeries* series = all.at(curve.ink);
+        series->replace(chartPoints(curve));
+        series->setVisible(true);
+    }
 }
 
 }  // namespace
@@ -51,10 +69,13 @@ StripWindow::StripWindow(ReadingTable& table, int fileType, MessageBoxes& messag
     large.setBold(true);
     text_->setFont(large);
 
+    reference_ = new QLabel(this);
+    reference_->hide();
     createChecksList();
 
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
+    createReferenceSeries(*chart);
     createSeries(*chart);
     createAxes(*chart);
     view_ = new QChartView(chart, this);
@@ -69,6 +90,7 @@ StripWindow::StripWindow(ReadingTable& table, int fileType, MessageBoxes& messag
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
+    layout->addWidget(reference_);
     layout->addWidget(checksHeadline_);
     layout->addWidget(checksList_);
     layout->addWidget(view_, 1);
@@ -115,6 +137,22 @@ void StripWindow::createSeries(QChart& chart) {
     }
 }
 
+// Added first, so the live curves are drawn over them; the legend names the
+// inks once, by their live curves.
+void StripWindow::createReferenceSeries(QChart& chart) {
+    for (const InkLook& look : inkLooks()) {
+        auto* series = new QLineSeries;
+        series->setName(QStringLiteral("Reference ") + QString::fromLatin1(look.name));
+        QPen pen(QColor(look.colour.red, look.colour.green, look.colour.blue));
+        pen.setWidth(1);
+        pen.setStyle(Qt::DashLine);
+        series->setPen(pen);
+        chart.addSeries(series);
+        series->setVisible(false);
+        referenceSeries_[look.ink] = series;
+    }
+}
+
 void StripWindow::createAxes(QChart& chart) {
     patchAxis_ = new QValueAxis;
     patchAxis_->setTitleText(QStringLiteral("Patch"));
@@ -129,9 +167,11 @@ void StripWindow::createAxes(QChart& chart) {
     densityAxis_->setTickInterval(kDensityStep);
     chart.addAxis(patchAxis_, Qt::AlignBottom);
     chart.addAxis(densityAxis_, Qt::AlignLeft);
-    for (auto& [ink, series] : series_) {
-        series->attachAxis(patchAxis_);
-        series->attachAxis(densityAxis_);
+    for (const auto* all : {&referenceSeries_, &series_}) {
+        for (const auto& [ink, series] : *all) {
+            series->attachAxis(patchAxis_);
+            series->attachAxis(densityAxis_);
+        }
     }
 }
 
@@ -151,20 +191,26 @@ void StripWindow::refresh() {
     refreshPending_ = false;
     const StripPicture picture = progress_.picture();
     text_->setText(QString::fromLatin1(picture.text));
+    showReference(picture);
     showChecks(picture.checks);
-    for (auto& [ink, series] : series_) {
-        series->setVisible(false);
-        series->clear();
-    }
-    for (const DensityCurve& curve : picture.curves) {
-        QLineSeries* series = series_.at(curve.ink);
-        series->replace(chartPoints(curve));
-        series->setVisible(true);
-    }
+    showCurves(series_, picture.curves);
     const PatchAxis axis = tarvo::patchAxis(picture);
     patchAxis_->setRange(1, axis.last);
     patchAxis_->setTickInterval(axis.step);
     densityAxis_->setRange(picture.lowest, picture.highest);
+}
+
+void StripWindow::showReference(const StripPicture& picture) {
+    reference_->setText(cp1252::onScreen(picture.reference));
+    reference_->setVisible(!picture.reference.empty());
+    showCurves(referenceSeries_, picture.referenceCurves);
+    // A series shown shows its marker again.
+    for (const DensityCurve& curve : picture.referenceCurves) {
+        QLineSeries* series = referenceSeries_.at(curve.ink);
+        for (QLegendMarker* marker : series->chart()->legend()->markers(series)) {
+            marker->setVisible(false);
+        }
+    }
 }
 
 void StripWindow::showChecks(const std::vector<StripCheck>& checks) {
@@ -196,8 +242,20 @@ void StripWindow::checkChosen(int index) {
 }
 
 void StripWindow::showEvent(QShowEvent* event) {
+    placeFirstTime();  // before the window is mapped
     QWidget::showEvent(event);
     refresh();
+}
+
+// Beside the main window's table the first time; after that where the
+// operator leaves it.
+void StripWindow::placeFirstTime() {
+    if (placed_ || !parentWidget()) {
+        return;
+    }
+    placed_ = true;
+    adjustSize();
+    placeBeside(*this, *parentWidget());
 }
 
 void StripWindow::savePictureClicked() {

@@ -33,10 +33,14 @@ class StripWindow final : public QWidget {
     ~StripWindow() override;
 
     void setFileType(int fileType) { progress_.setFileType(fileType); }
+    // The reference the strip is held against; null: none.
+    void setReference(ChosenReference* reference) { progress_.setReference(reference); }
     // Brings the row of a chosen check into the main table's view.
     void setRowShower(std::function<void(int)> shower) { showRow_ = std::move(shower); }
     QString text() const;
     QLineSeries* series(CurveInk ink) const { return series_.at(ink); }
+    QLineSeries* referenceSeries(CurveInk ink) const { return referenceSeries_.at(ink); }
+    QLabel* referenceLine() const { return reference_; }
     QValueAxis* patchAxis() const { return patchAxis_; }
     QPushButton* savePictureButton() const { return saveButton_; }
     QLabel* checksHeadline() const { return checksHeadline_; }
@@ -52,11 +56,14 @@ class StripWindow final : public QWidget {
   private:
     void createChecksList();
     void createSeries(QChart& chart);
+    void createReferenceSeries(QChart& chart);
+    void showReference(const StripPicture& picture);
     void createAxes(QChart& chart);
     void tableChanged();
     void savePictureClicked();
     void showChecks(const std::vector<StripCheck>& checks);
     void checkChosen(int index);
+    void placeFirstTime();
 
     ReadingTable& table_;
     StripProgress progress_;
@@ -64,6 +71,7 @@ class StripWindow final : public QWidget {
     std::unique_ptr<FileChooser> ownChooser_;
     FileChooser& chooser_;
     QLabel* text_ = nullptr;
+    QLabel* reference_ = nullptr;
     QLabel* checksHeadline_ = nullptr;
     QListWidget* checksList_ = nullptr;
     ListedChecks listed_;
@@ -73,7 +81,9 @@ class StripWindow final : public QWidget {
     QValueAxis* densityAxis_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     std::map<CurveInk, QLineSeries*> series_;
+    std::map<CurveInk, QLineSeries*> referenceSeries_;
     bool refreshPending_ = false;
+    bool placed_ = false;
 };
 
 }  // namespace tarvo

@@ -62,6 +62,15 @@ INT_PTR ExcelDialog::handleMessage(UINT message, WPARAM wParam, LPARAM) {
         case WM_CLOSE:
             closeRequested();
             return TRUE;
+        case WM_SETCURSOR:
+            // Also when COM's wait for the server lets the mouse's messages
+            // through, and over the edits, which would show their I-beam.
+            if (logic_.isBusy()) {
+                SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+                SetWindowLongPtrA(window_, DWLP_MSGRESULT, TRUE);
+                return TRUE;
+            }
+            return FALSE;
         case WM_NCDESTROY: {
             // The last message of the window: the object may go with it.
             SetWindowLongPtrA(window_, DWLP_USER, 0);
@@ -152,9 +161,32 @@ void ExcelDialog::showLogic() {
         EnableWindow(GetDlgItem(window_, id), logic_.isEnabled(id) ? TRUE : FALSE);
     }
     showSheets();
-    // Set at once: while the spreadsheet starts no message reaches the window.
-    SetCursor(LoadCursorA(nullptr, logic_.isBusy() ? IDC_WAIT : IDC_ARROW));
+    showCursor();
     showing_ = false;
+}
+
+// Set at once: while the spreadsheet starts, a message reaches the window only
+// when COM lets one through. Once it has started, the window under the mouse
+// sets its own cursor again, the I-beam over an edit.
+void ExcelDialog::showCursor() {
+    if (logic_.isBusy() == waiting_) {
+        return;
+    }
+    waiting_ = logic_.isBusy();
+    if (waiting_) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        return;
+    }
+    POINT at{};
+    GetCursorPos(&at);
+    HWND under = WindowFromPoint(at);
+    if (under && (under == window_ || IsChild(window_, under))) {
+        const LRESULT hit = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+        SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                     MAKELPARAM(hit, WM_MOUSEMOVE));
+    } else {
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    }
 }
 
 // The list is rebuilt only when the names differ, entry 0 deleted until none

@@ -33,11 +33,13 @@ class ExcelDialog {
     void closeRequested();
     void showLogic();
     void showSheets();
+    void showCursor();
 
     ExcelDialogLogic logic_;
     std::function<void()> closed_;
     HWND window_ = nullptr;
     bool showing_ = false;
+    bool waiting_ = false;  // the wait cursor is shown
 };
 
 }  // namespace tarvo::win32

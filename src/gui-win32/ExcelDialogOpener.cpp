@@ -4,16 +4,11 @@
 
 namespace tarvo::win32 {
 
-ExcelDialogOpener::ExcelDialogOpener(HINSTANCE instance, HWND mainWindow,
-                                     ExcelDialogServices services, ExcelDialogHooks hooks)
+ExcelDialogOpener::ExcelDialogOpener(HINSTANCE instance, HWND mainWindow, IniFile& ini,
+                                     ServerFactoryMaker server, ExcelDialogHooks hooks)
     : instance_(instance),
       mainWindow_(mainWindow),
-      services_{services.ini,
-                messages_,
-                chooser_,
-                std::move(services.serverFactory),
-                std::move(services.prepareServer),
-                std::move(services.startingNotice)},
+      services_{ini, messages_, chooser_, server(messages_)},
       hooks_(std::move(hooks)) {
     ownBoxes(mainWindow_);
 }

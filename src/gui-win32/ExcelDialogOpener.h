@@ -14,12 +14,16 @@
 
 namespace tarvo::win32 {
 
+// The spreadsheet server, made to tell its start-up failures through the
+// boxes it is given: the Excel dialog's, as InitEXCEL's other boxes are.
+using ServerFactoryMaker = std::function<AutomationServerFactory(MessageBoxes&)>;
+
 // The main window's EXCEL button. Keeps the transfer session for the whole
 // run and at most one open Excel dialog: a second press brings the open one
 // to the front instead of building another.
 class ExcelDialogOpener {
   public:
-    ExcelDialogOpener(HINSTANCE instance, HWND mainWindow, ExcelDialogServices services,
+    ExcelDialogOpener(HINSTANCE instance, HWND mainWindow, IniFile& ini, ServerFactoryMaker server,
                       ExcelDialogHooks hooks);
     // The spreadsheet goes with the program: its client quits the server.
     ~ExcelDialogOpener();

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "gui-win32/OtherWindowsDisabled.h"
+
 namespace tarvo::win32 {
 
 std::vector<std::string> pageTexts(const std::vector<std::string_view>& lines, int linesPerPage) {
@@ -51,7 +53,11 @@ std::unique_ptr<PagePrinter> GdiPrintDialog::choosePrinter() {
     PRINTDLGA request{};
     request.lStructSize = sizeof request;
     request.Flags = PD_RETURNDC;
-    PrintDlgA(&request);
+    request.hwndOwner = owner_ && IsWindow(owner_) ? owner_ : nullptr;
+    {
+        const OtherWindowsDisabled modal(request.hwndOwner);
+        PrintDlgA(&request);
+    }
     if (request.hDevMode) {
         GlobalFree(request.hDevMode);
     }

@@ -31,10 +31,15 @@ class GdiPagePrinter final : public PagePrinter {
     HDC printer_;
 };
 
-// PrintDlgA asking for a device context of the chosen printer.
+// PrintDlgA asking for a device context of the chosen printer, owned by the
+// window that raises it; the other windows meanwhile take no input.
 class GdiPrintDialog final : public PrintDialog {
   public:
+    void setOwner(HWND owner) { owner_ = owner; }
     std::unique_ptr<PagePrinter> choosePrinter() override;
+
+  private:
+    HWND owner_ = nullptr;
 };
 
 }  // namespace tarvo::win32

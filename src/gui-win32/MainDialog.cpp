@@ -94,8 +94,8 @@ INT_PTR MainDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             notify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
             return FALSE;
         case WM_TIMER:
-            if (wParam == 1 && timerHandler_) {
-                timerHandler_();
+            if (const auto handler = timerHandlers_.find(wParam); handler != timerHandlers_.end()) {
+                handler->second();
             }
             return TRUE;
         case WM_SYSCOMMAND:
@@ -154,6 +154,8 @@ void MainDialog::addAboutEntry() {
         AppendMenuA(menu, MF_STRING, MainDialog::kExportCgatsCommand, text::kExportCgatsEntry);
         AppendMenuA(menu, MF_STRING, MainDialog::kPortsCommand, text::kPortsEntry);
         AppendMenuA(menu, MF_STRING, MainDialog::kStripCommand, text::kStripEntry);
+        AppendMenuA(menu, MF_STRING, MainDialog::kReferenceCommand, text::kReferenceEntry);
+        AppendMenuA(menu, MF_STRING, MainDialog::kNoReferenceCommand, text::kNoReferenceEntry);
     }
 }
 
@@ -234,7 +236,8 @@ bool MainDialog::systemCommand(WPARAM command) {
         copyRows();
         return true;
     }
-    if (entry == kExportCgatsCommand || entry == kPortsCommand || entry == kStripCommand) {
+    if (entry == kExportCgatsCommand || entry == kPortsCommand || entry == kStripCommand ||
+        entry == kReferenceCommand || entry == kNoReferenceCommand) {
         // The port mapping may change only while no port is held.
         const bool refused = entry == kPortsCommand && !state_->mayOpenPorts();
         auto found = handlers_.find(entry);
@@ -358,12 +361,13 @@ void MainDialog::showComToolTip(NMTTDISPINFOA& request) {
     request.lpszText = toolTipText_.data();
 }
 
-void MainDialog::showStrip(MessageBoxes& messages, FileChooser& chooser) {
+void MainDialog::showStrip() {
     if (!strip_) {
         strip_ = std::make_unique<StripWindow>(services_.instance, window_, state_->table(),
-                                               state_->settings().fileType, messages, chooser);
+                                               state_->settings().fileType);
         strip_->setRowShower(
             [this](int row) { ListView_EnsureVisible(item(id::kTable), row, FALSE); });
+        strip_->setReference(&state_->reference());
     }
     strip_->show();
 }

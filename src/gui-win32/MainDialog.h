@@ -42,6 +42,9 @@ class MainDialog {
     // "&Ports..." (F2, refused while a port is held) and "&Strip..." (F3).
     static constexpr int kPortsCommand = 64;
     static constexpr int kStripCommand = 80;
+    // "Reference..." and "No reference": the strip the Strip window compares with.
+    static constexpr int kReferenceCommand = 512;
+    static constexpr int kNoReferenceCommand = 528;
 
     explicit MainDialog(MainDialogServices services);
     ~MainDialog();
@@ -64,10 +67,12 @@ class MainDialog {
         comToolTip_ = std::move(text);
     }
     // Opens the Strip window, or brings it to the front.
-    void showStrip(MessageBoxes& messages, FileChooser& chooser);
+    void showStrip();
     StripWindow* stripWindow() const { return strip_.get(); }
-    // What a tick of the window timer (id 1) does.
-    void setTimerHandler(std::function<void()> handler) { timerHandler_ = std::move(handler); }
+    // What a tick of the window timer of the id given does.
+    void setTimerHandler(UINT_PTR id, std::function<void()> handler) {
+        timerHandlers_[id] = std::move(handler);
+    }
     // Runs the function from the message loop, once the message being handled
     // is done with.
     void post(std::function<void()> later);
@@ -101,7 +106,7 @@ class MainDialog {
     std::function<std::string(int)> comToolTip_;
     std::string toolTipText_;
     std::map<int, std::function<void()>> handlers_;
-    std::function<void()> timerHandler_;
+    std::map<UINT_PTR, std::function<void()>> timerHandlers_;
     std::deque<std::function<void()>> posted_;
     bool showing_ = false;
 };

@@ -7,11 +7,12 @@
 
 namespace tarvo::win32 {
 
-MainWiringParts platformParts(MessageBoxes& messages, const IniFile& settings) {
+MainWiringParts platformParts(const IniFile& settings) {
     MainWiringParts parts;
     parts.device = makeWin32DeviceLink(settings);
+    parts.linePorts = win32WatchedPortOpener(settings);
     parts.files = std::make_unique<Win32FileCreator>();
-    parts.spreadsheetServer = makeComAutomation(messages);
+    parts.spreadsheetServer = [](MessageBoxes& boxes) { return makeComAutomation(boxes); };
     parts.journalFiles = std::make_unique<Win32JournalFiles>();
     parts.journal = journalFilePath();
     return parts;

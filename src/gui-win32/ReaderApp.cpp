@@ -43,6 +43,13 @@ int functionKeyEntry(const MSG& message, HWND root, HWND mainWindow) {
     }
 }
 
+// Dialogs, and the windows of the program's own classes that are laid out as
+// dialogs (WS_EX_CONTROLPARENT), take Tab, Esc and Enter as a dialog does.
+bool takesDialogKeys(HWND root) {
+    return root && (hasClass(root, "#32770") ||
+                    (GetWindowLongA(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0);
+}
+
 }  // namespace
 
 ReaderApp::ReaderApp(HINSTANCE instance) : instance_(instance), ini_(settingsFilePath()) {
@@ -56,9 +63,10 @@ int ReaderApp::run() {
         return 1;
     }
     messages_.setOwner(dialog.handle());
-    MainWiring wiring(dialog, messages_, platformParts(messages_, ini_));
+    MainWiring wiring(dialog, messages_, platformParts(ini_));
     dialog.show();
     wiring.beginJournal();
+    wiring.loadReference();
     return runMessageLoop(dialog.handle());
 }
 
@@ -74,7 +82,7 @@ int runMessageLoop(HWND mainWindow) {
             SendMessageA(mainWindow, WM_SYSCOMMAND, static_cast<WPARAM>(entry), 0);
             continue;
         }
-        if (root && hasClass(root, "#32770") && IsDialogMessageA(root, &message)) {
+        if (takesDialogKeys(root) && IsDialogMessageA(root, &message)) {
             continue;
         }
         TranslateMessage(&message);

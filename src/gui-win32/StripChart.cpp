@@ -99,14 +99,19 @@ void drawTitles(HDC dc, const RECT& rect, const Scale& scale, HFONT verticalFont
     SelectObject(dc, old);
 }
 
-void drawCurve(HDC dc, const Scale& scale, const DensityCurve& curve) {
-    if (curve.points.empty()) {
-        return;
-    }
+std::vector<POINT> screenPoints(const Scale& scale, const DensityCurve& curve) {
     std::vector<POINT> points;
     for (const CurvePoint& point : curve.points) {
         points.push_back({scale.x(point.patch), scale.y(point.density)});
     }
+    return points;
+}
+
+void drawCurve(HDC dc, const Scale& scale, const DensityCurve& curve) {
+    if (curve.points.empty()) {
+        return;
+    }
+    const std::vector<POINT> points = screenPoints(scale, curve);
     HPEN pen = CreatePen(PS_SOLID, 2, colourOf(curve.ink));
     HBRUSH brush = CreateSolidBrush(colourOf(curve.ink));
     HGDIOBJ oldPen = SelectObject(dc, pen);
@@ -117,6 +122,20 @@ void drawCurve(HDC dc, const Scale& scale, const DensityCurve& curve) {
     }
     SelectObject(dc, oldPen);
     DeleteObject(brush);
+    DeleteObject(pen);
+}
+
+// A reference curve: thin and dashed, in its ink's colour, with no marks, so
+// the live curve drawn over it stays the one to read.
+void drawReferenceCurve(HDC dc, const Scale& scale, const DensityCurve& curve) {
+    if (curve.points.empty()) {
+        return;
+    }
+    const std::vector<POINT> points = screenPoints(scale, curve);
+    HPEN pen = CreatePen(PS_DASH, 1, colourOf(curve.ink));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    Polyline(dc, points.data(), static_cast<int>(points.size()));
+    SelectObject(dc, oldPen);
     DeleteObject(pen);
 }
 
@@ -165,6 +184,9 @@ void drawStripChart(HDC dc, const RECT& rect, const StripPicture& picture, HFONT
     line(dc, plot.left, plot.top, plot.left, plot.bottom);
     line(dc, plot.left, plot.bottom, plot.right, plot.bottom);
     drawTitles(dc, rect, scale, verticalFont);
+    for (const DensityCurve& curve : picture.referenceCurves) {
+        drawReferenceCurve(dc, scale, curve);
+    }
     for (const DensityCurve& curve : picture.curves) {
         drawCurve(dc, scale, curve);
     }

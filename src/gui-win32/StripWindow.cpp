@@ -12,6 +12,7 @@
 #include "app/strip/PictureSaving.h"
 #include "gui-win32/ScreenScale.h"
 #include "gui-win32/StripChart.h"
+#include "gui-win32/WindowPlace.h"
 
 namespace tarvo::win32 {
 
@@ -23,7 +24,10 @@ constexpr UINT kRefreshMessage = WM_APP + 2;
 const int kMargin = scaled(8);
 const int kTextHeight = scaled(30);
 const int kHeadlineHeight = scaled(18);
+const int kReferenceHeight = scaled(18);
 const int kChecksHeight = scaled(92);  // five checks before the list scrolls
+const int kFewChecksHeight = scaled(36);
+const int kSmallestChart = scaled(150);
 const int kButtonWidth = scaled(110);
 const int kButtonHeight = scaled(26);
 const int kWidth = scaled(700);
@@ -54,16 +58,27 @@ std::wstring wideName(const std::string& ansi) {
 
 }  // namespace
 
+StripWindow::StripWindow(HINSTANCE instance, HWND owner, ReadingTable& table, int fileType)
+    : StripWindow(instance, owner, table, fileType, ownMessages_, ownChooser_) {}
+
 StripWindow::StripWindow(HINSTANCE instance, HWND owner, ReadingTable& table, int fileType,
                          MessageBoxes& messages, FileChooser& chooser)
-    : table_(table), progress_(table, fileType), messages_(messages), chooser_(chooser) {
+    : owner_(owner),
+      table_(table),
+      progress_(table, fileType),
+      messages_(messages),
+      chooser_(chooser) {
     HFONT base = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     textFont_ = makeFont(base, 150, FW_BOLD, 0);
     verticalFont_ = makeFont(base, 100, FW_NORMAL, 900);
-    create(instance, "TarvoStrip", 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, "Strip",
-           {CW_USEDEFAULT, CW_USEDEFAULT, kWidth, kHeight}, owner);
+    // WS_EX_CONTROLPARENT: the dialog manager's Tab goes into the controls.
+    create(instance, "TarvoStrip", WS_EX_CONTROLPARENT, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+           "Strip", {CW_USEDEFAULT, CW_USEDEFAULT, kWidth, kHeight}, owner);
     if (window_) {
+        ownMessages_.setOwner(window_);
+        ownChooser_.setOwner(window_);
         createControls(instance);
+        focused_ = checksList_;
         progress_.setChangeListener([this] { tableChanged(); });
         refresh();
     }
@@ -79,6 +94,11 @@ StripWindow::~StripWindow() {
 void StripWindow::createControls(HINSTANCE instance) {
     text_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0,
                             0, window_, reinterpret_cast<HMENU>(kTextId), instance, nullptr);
+    reference_ =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
+                        window_, reinterpret_cast<HMENU>(kReferenceLineId), instance, nullptr);
+    SendMessageA(reference_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
     save_ = CreateWindowExA(0, "BUTTON", "Save Picture...",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
                             reinterpret_cast<HMENU>(kSavePictureId), instance, nullptr);
@@ -112,6 +132,10 @@ void StripWindow::createChecksList(HINSTANCE instance) {
 
 void StripWindow::show() {
     refresh();
+    if (!placed_ && owner_) {
+        placeBeside(window_, owner_);
+        placed_ = true;
+    }
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
 }
@@ -127,11 +151,21 @@ LRESULT StripWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:  // the window stays, with what it follows, until the program ends
             ShowWindow(window_, SW_HIDE);
             return 0;
+        case WM_ACTIVATE:
+            activated(wParam);
+            return 0;
+        case WM_SETFOCUS:
+            if (focused_) {
+                SetFocus(focused_);
+            }
+            return 0;
         case WM_NOTIFY:
             checksNotified(*reinterpret_cast<const NMHDR*>(lParam));
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == kSavePictureId && HIWORD(wParam) == BN_CLICKED) {
+            if (LOWORD(wParam) == IDCANCEL) {  // Esc, from the dialog manager
+                ShowWindow(window_, SW_HIDE);
+            } else if (LOWORD(wParam) == kSavePictureId && HIWORD(wParam) == BN_CLICKED) {
                 refresh();
                 savePicture(chooser_, messages_,
                             [this](const std::string& path) { return writePng(path); });
@@ -145,10 +179,33 @@ LRESULT StripWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// As the dialog manager does for a dialog: the control that had the focus
+// when the window was left gets it back, the check list the first time.
+void StripWindow::activated(WPARAM how) {
+    if (LOWORD(how) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus)) {
+            focused_ = focus;
+        }
+    } else if (!HIWORD(how) && focused_) {  // not while minimised
+        SetFocus(focused_);
+    }
+}
+
+// A short window (one made smaller to open beside the main window) keeps
+// room for the chart: the check list scrolls sooner.
+int StripWindow::checksHeight(int clientHeight) {
+    const int fixed =
+        6 * kMargin + kTextHeight + kReferenceHeight + kHeadlineHeight + kButtonHeight;
+    return std::clamp(clientHeight - fixed - kSmallestChart, kFewChecksHeight, kChecksHeight);
+}
+
 RECT StripWindow::chartArea() const {
     RECT client{};
     GetClientRect(window_, &client);
-    return {kMargin, 4 * kMargin + kTextHeight + kHeadlineHeight + kChecksHeight,
+    return {kMargin,
+            4 * kMargin + kTextHeight + kReferenceHeight + kHeadlineHeight +
+                checksHeight(client.bottom),
             client.right - kMargin, client.bottom - 2 * kMargin - kButtonHeight};
 }
 
@@ -159,11 +216,13 @@ void StripWindow::layout() {
     RECT client{};
     GetClientRect(window_, &client);
     MoveWindow(text_, kMargin, kMargin, client.right - 2 * kMargin, kTextHeight, TRUE);
-    const int headlineTop = 2 * kMargin + kTextHeight;
+    MoveWindow(reference_, kMargin, kMargin + kTextHeight, client.right - 2 * kMargin,
+               kReferenceHeight, TRUE);
+    const int headlineTop = 2 * kMargin + kTextHeight + kReferenceHeight;
     MoveWindow(checksHeadline_, kMargin, headlineTop, client.right - 2 * kMargin, kHeadlineHeight,
                TRUE);
     MoveWindow(checksList_, kMargin, headlineTop + kHeadlineHeight + kMargin,
-               client.right - 2 * kMargin, kChecksHeight, TRUE);
+               client.right - 2 * kMargin, checksHeight(client.bottom), TRUE);
     ListView_SetColumnWidth(checksList_, 0, LVSCW_AUTOSIZE_USEHEADER);
     MoveWindow(save_, client.right - kMargin - kButtonWidth,
                client.bottom - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, TRUE);
@@ -180,14 +239,20 @@ void StripWindow::tableChanged() {
 void StripWindow::refresh() {
     refreshPending_ = false;
     picture_ = progress_.picture();
-    char shown[256] = {};
-    GetWindowTextA(text_, shown, sizeof shown);
-    if (picture_.text != shown) {
-        SetWindowTextA(text_, picture_.text.c_str());
-    }
+    showText(text_, picture_.text);
+    showText(reference_, picture_.reference);
     showChecks(picture_.checks);
     const RECT area = chartArea();
     InvalidateRect(window_, &area, FALSE);
+}
+
+// Only a text that changed is set: each setting redraws the control.
+void StripWindow::showText(HWND control, const std::string& text) {
+    char shown[512] = {};
+    GetWindowTextA(control, shown, sizeof shown);
+    if (text != shown) {
+        SetWindowTextA(control, text.c_str());
+    }
 }
 
 void StripWindow::showChecks(const std::vector<StripCheck>& checks) {

@@ -3,7 +3,7 @@
 namespace tarvo::win32 {
 
 bool WindowTimer::install(std::chrono::milliseconds period) {
-    installed_ = SetTimer(window_, kId, static_cast<UINT>(period.count()), nullptr);
+    installed_ = SetTimer(window_, id_, static_cast<UINT>(period.count()), nullptr);
     return installed_ != 0;
 }
 

@@ -11,6 +11,19 @@ LONG centred(LONG areaStart, LONG areaEnd, LONG size, LONG limitStart, LONG limi
     return std::max(limitStart, std::min(start, limitEnd - size));
 }
 
+ScreenRect screenRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info)) {
+        reinterpret_cast<std::vector<ScreenRect>*>(areas)->push_back(screenRect(info.rcWork));
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 void centreWindow(HWND window, HWND over) {
@@ -32,6 +45,24 @@ void centreWindow(HWND window, HWND over) {
     SetWindowPos(window, nullptr, centred(area.left, area.right, width, work.left, work.right),
                  centred(area.top, area.bottom, height, work.top, work.bottom), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::vector<ScreenRect> screenWorkAreas() {
+    std::vector<ScreenRect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
+void placeBeside(HWND window, HWND mainWindow) {
+    RECT own{};
+    RECT main{};
+    if (!GetWindowRect(window, &own) || !GetWindowRect(mainWindow, &main)) {
+        return;
+    }
+    const ScreenRect place = shrunkBesideMainWindow(screenRect(main), own.right - own.left,
+                                                    own.bottom - own.top, screenWorkAreas());
+    SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace tarvo::win32

@@ -12,6 +12,8 @@ inline constexpr const char* kPortsEntry = "&Ports...";
 inline constexpr const char* kCopyRowsEntry = "&Copy Rows";
 inline constexpr const char* kStripEntry = "&Strip...";
 inline constexpr const char* kExportCgatsEntry = "Export CGATS...";
+inline constexpr const char* kReferenceEntry = "Reference...";
+inline constexpr const char* kNoReferenceEntry = "No reference";
 inline constexpr const char* kVersion = "1.22";
 
 }  // namespace tarvo::text

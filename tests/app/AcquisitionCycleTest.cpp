@@ -5,6 +5,7 @@
 #include <clocale>
 
 #include "CycleRig.h"
+#include "TableRows.h"
 #include "app/ReadingCells.h"
 #include "res/ControlIds.h"
 
@@ -21,13 +22,7 @@ class AcquisitionCycleTest : public ::testing::Test, protected test::CycleRig {
         cycle.startStopClicked();
         ASSERT_FALSE(window.stopped());
     }
-    Strings row(int index) const {
-        Strings cells;
-        for (int c = 0; c < window.table().columnCount(); ++c) {
-            cells.emplace_back(window.table().cell(index, c));
-        }
-        return cells;
-    }
+    Strings row(int index) const { return test::rowCells(window.table(), index); }
     void setVersion(char letter) { window.settings().version = letter; }
 };
 

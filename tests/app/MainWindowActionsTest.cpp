@@ -132,5 +132,40 @@ TEST_F(MainWindowActionsTest, ReadingsGoToTheSheetOnlyWhileTheExcelDialogIsOpen)
     EXPECT_EQ(journalState(), LastSession::State::Nothing) << "no journal was asked for";
 }
 
+// The file dialog lets the timer run: a reading on the next day renews the
+// date text, and an export that only viewed it wrote part of the new one.
+TEST_F(MainWindowActionsTest, CgatsExportKeepsTheDateItStartedWithWhileTheDialogIsOpen) {
+    MainWindowActions& wired = wire({});
+    clock.time = {2026, 12, 9, 23, 59, 58};
+    reading(1);
+    const std::string path = (dir / "lot.txt").string();
+    chooser.answerNext(path);
+    chooser.duringNext([this] {
+        clock.time = {2026, 12, 10, 0, 0, 1};
+        reading(2);
+    });
+    wired.exportCgats();
+    EXPECT_EQ(window.dateText(), "10.12.2026");
+    const std::string& written = files.written[path];
+    EXPECT_NE(written.find("\r\nDESCRIPTOR \"9.12.2026 "), std::string::npos) << written;
+    EXPECT_NE(written.find("\r\nNUMBER_OF_SETS 2\r\n"), std::string::npos) << "taken while asking";
+}
+
+TEST_F(MainWindowActionsTest, CgatsNamesTheInstrumentOnTheMainWindowsPort) {
+    MainWindowActions& wired = wire({});
+    reading(1);
+    const std::string path = (dir / "lot.txt").string();
+    chooser.answerNext(path);
+    wired.exportCgats();
+    EXPECT_NE(files.written[path].find("\r\nINSTRUMENTATION \"densitometer\"\r\n"),
+              std::string::npos);
+    window.ini().write("Instruments", "COM1", "xrite-400,9600");
+    chooser.answerNext(path);
+    wired.exportCgats();
+    EXPECT_NE(files.written[path].find("\r\nINSTRUMENTATION \"X-Rite 400 series\"\r\n"),
+              std::string::npos)
+        << files.written[path];
+}
+
 }  // namespace
 }  // namespace tarvo

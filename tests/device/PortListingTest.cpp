@@ -150,5 +150,23 @@ TEST_F(PortsDialogRules, RefreshReportsAComPortWhoseDeviceCameOrWent) {
               "COM3: " + node.string() + " (present)");
 }
 
+TEST_F(PortsDialogRules, OnlyALineInstrumentTakesABaudRateAndTheTooltipNamesIt) {
+    PortsDialogLogic logic(ini, probe.root(), probe);
+    EXPECT_FALSE(logic.chooseBaudRate(1, 9600)) << "the polled densitometer runs at 4800";
+    EXPECT_EQ(ini.value("Instruments", "COM1"), std::nullopt);
+    ASSERT_TRUE(logic.chooseInstrument(1, Instrument::XRite400));
+    EXPECT_FALSE(logic.chooseBaudRate(1, 19200));
+    EXPECT_FALSE(logic.chooseInstrument(5, Instrument::XRite400));
+    ASSERT_TRUE(logic.chooseBaudRate(1, 2400));
+    EXPECT_EQ(ini.value("Instruments", "COM1"), "xrite-400,2400");
+    const auto node = probe.addNode("ttyUSB0");
+    ASSERT_TRUE(writePortPath(ini, 1, node.string()));
+    ASSERT_TRUE(writePortPath(ini, 2, node.string()));
+    NodePortListing nodes(probe.root(), probe);
+    EXPECT_EQ(comToolTipNow(ini, nodes, 1),
+              "COM1: " + node.string() + " (present), X-Rite 400 series at 2400 baud");
+    EXPECT_EQ(comToolTipNow(ini, nodes, 2), "COM2: " + node.string() + " (present)");
+}
+
 }  // namespace
 }  // namespace tarvo

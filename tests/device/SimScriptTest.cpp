@@ -46,6 +46,15 @@ TEST(SimScript, PeriodShorterThanAPollIsRefusedWithTheReason) {
     EXPECT_EQ(scriptOf("every=0.25").everySeconds, 0.25);
 }
 
+TEST(SimScript, BurstQueuesMadeUpReadingsNumberedAfterTheScriptedOnes) {
+    const SimScript script = scriptOf("colour=7,1,2,3,4,5 density-every=2 burst=3");
+    ASSERT_EQ(script.readings.size(), 4u);
+    EXPECT_EQ(script.readings[1].words[0], 2);
+    EXPECT_TRUE(script.readings[1].density);
+    EXPECT_FALSE(script.readings[2].density);
+    EXPECT_EQ(script.readings[3].words[0], 4);
+}
+
 TEST(SimScript, ShortCutsOnlyTheNextReadingsReply) {
     const SimScript script = scriptOf("short=5 colour=1,2,3,4,5,6 colour=1,2,3,4,5,6");
     EXPECT_EQ(replyBytes(script.readings[0]).size(), 5u);

@@ -12,6 +12,7 @@
 #include "AcquisitionFakes.h"
 #include "RecordingMessageBoxes.h"
 #include "SimulatorProcess.h"
+#include "TableRows.h"
 #include "TempDir.h"
 #include "device/posix/PosixDeviceLink.h"
 #include "gui-qt/MainDialog.h"
@@ -77,12 +78,7 @@ class AcquisitionEndToEnd : public ::testing::Test {
         return QTest::qWaitFor([&] { return table().rowCount() >= rows; }, kDeadlineMs);
     }
 
-    Strings row(int index) {
-        Strings cells;
-        for (int column = 0; column < table().columnCount(); ++column)
-            cells.emplace_back(table().cell(index, column));
-        return cells;
-    }
+    Strings row(int index) { return test::rowCells(table(), index); }
 
     int rowsShownByTheView() const { return window->tableView()->model()->rowCount(); }
 

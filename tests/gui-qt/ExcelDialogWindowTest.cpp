@@ -233,6 +233,29 @@ TEST_F(ExcelDialogWindowTest, CloseBoxEndsTheDialogWhenNoSpreadsheetRuns) {
     EXPECT_EQ(opened, 2);
 }
 
+// A close asked for while one of the dialog's own boxes or file dialogs is
+// open goes ahead once the handler that opened it has let go.
+TEST_F(ExcelDialogWindowTest, CloseBoxDuringBrowseClosesOnceTheFileDialogIsGone) {
+    ExcelDialog& dialog = openDialog();
+    chooser.answerNext("/data/lot.xls");
+    chooser.duringNext([&] { EXPECT_FALSE(dialog.close()); });
+    click(id::kBrowse);
+    EXPECT_TRUE(waitClosed());
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(ini.value(kExcelSection, "FilePath"), std::nullopt);
+}
+
+TEST_F(ExcelDialogWindowTest, EscapeDuringTheCreateQuestionClosesOnceTheBoxIsGone) {
+    ExcelDialog& dialog = openDialog();
+    chooser.answerNext("/gone.xls");
+    click(id::kBrowse);
+    excel.fail("Workbooks.call 0x2AA");  // the file is not there
+    boxes.duringNext([&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    click(id::kInitExcel);
+    EXPECT_TRUE(waitClosed());
+    EXPECT_EQ(closed, 1);
+}
+
 TEST_F(ExcelDialogWindowTest, ReadingsArePlacedOnlyWhileTheDialogIsOpen) {
     const ReadingTable table = test::tableOfReadings(1);
     const auto place = opener.placement();

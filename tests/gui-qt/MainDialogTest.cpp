@@ -276,7 +276,7 @@ TEST_F(MainDialogTest, ContextMenuOffersTheAboutEntry) {
                             dialog->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(dialog.get(), &event);
     EXPECT_EQ(entries, (QStringList{"&About tarvo...", "&Ports...", "&Copy Rows", "&Strip...",
-                                    "Export CGATS..."}));
+                                    "Export CGATS...", "", "Reference...", "No reference"}));
 }
 
 TEST_F(MainDialogTest, WindowMenuCommands16To31OpenAbout) {

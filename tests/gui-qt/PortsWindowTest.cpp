@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -69,6 +70,49 @@ TEST_F(PortsWindowTest, TypedPathIsCp1252InPortsAndOneTheCodePageCannotHoldIsRef
     EXPECT_EQ(ini.value("Ports", "COM1"), inPorts);
     EXPECT_EQ(edit->text().toStdString(), node.string());
     EXPECT_EQ(dialog.statusLabel(1)->text(), "present") << "the node is asked by its UTF-8 name";
+}
+
+// The operator picks with the keyboard, as a combo box is used.
+void pick(QComboBox* box, const QString& text) {
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Home);
+    for (int step = 0; step < box->count() && box->currentText() != text; ++step) {
+        QTest::keyClick(box, Qt::Key_Down);
+    }
+}
+
+TEST_F(PortsWindowTest, InstrumentAndBaudRateAreWrittenToInstrumentsAtOnce) {
+    PortsWindow dialog(ini, probe.root(), probe);
+    EXPECT_EQ(dialog.instrumentBox(2)->currentText(), "Densitometer (polled)");
+    EXPECT_FALSE(dialog.baudBox(2)->isEnabled()) << "the polled densitometer runs at 4800 only";
+    EXPECT_EQ(dialog.instrumentBox(2)->count(), 3);
+
+    pick(dialog.instrumentBox(2), "X-Rite 400 series");
+    EXPECT_EQ(ini.value("Instruments", "COM2"), "xrite-400");
+    EXPECT_TRUE(dialog.baudBox(2)->isEnabled());
+    EXPECT_EQ(dialog.baudBox(2)->currentText(), "1200");
+    EXPECT_EQ(dialog.baudBox(2)->count(), 6);
+
+    pick(dialog.baudBox(2), "9600");
+    EXPECT_EQ(ini.value("Instruments", "COM2"), "xrite-400,9600");
+    pick(dialog.instrumentBox(2), "X-Rite 500 series");
+    EXPECT_EQ(ini.value("Instruments", "COM2"), "xrite-500");
+    EXPECT_EQ(dialog.baudBox(2)->currentText(), "9600");
+    pick(dialog.instrumentBox(2), "Densitometer (polled)");
+    EXPECT_EQ(ini.value("Instruments", "COM2"), "poll");
+    EXPECT_FALSE(dialog.baudBox(2)->isEnabled());
+    EXPECT_EQ(ini.value("Instruments", "COM1"), std::nullopt) << "only the chosen port is written";
+}
+
+TEST_F(PortsWindowTest, AnInstrumentNameTarvoDoesNotKnowShowsNoChoiceUntilOneIsMade) {
+    ini.write("Instruments", "COM3", "spectro-9");
+    PortsWindow dialog(ini, probe.root(), probe);
+    EXPECT_EQ(dialog.instrumentBox(3)->currentIndex(), -1);
+    EXPECT_EQ(dialog.instrumentBox(3)->toolTip(),
+              "Unknown instrument \"spectro-9\" for COM3 in Tarvo.ini.");
+    EXPECT_FALSE(dialog.baudBox(3)->isEnabled());
+    pick(dialog.instrumentBox(3), "X-Rite 500 series");
+    EXPECT_EQ(ini.value("Instruments", "COM3"), "xrite-500");
 }
 
 }  // namespace

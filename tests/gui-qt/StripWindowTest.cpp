@@ -149,8 +149,10 @@ TEST_F(StripWindowPicture, ChosenCheckSelectsItsRowAndChangeOrDeleteClearsItsChe
 
     list->setCurrentRow(0);
     EXPECT_EQ(table.firstSelected(), 1);
-    // A new slip is added below; the chosen check stays chosen.
+    // A new slip is added below, named once the patch after it is in; the
+    // chosen check stays chosen.
     addReading(table, "0.50");
+    addReading(table, "0.70");
     QTRY_COMPARE(list->count(), 2);
     EXPECT_EQ(list->item(1)->text(), "Check Cyan 5: same as Cyan 4");
     EXPECT_EQ(list->currentRow(), 0);
@@ -160,7 +162,7 @@ TEST_F(StripWindowPicture, ChosenCheckSelectsItsRowAndChangeOrDeleteClearsItsChe
     QTRY_COMPARE(strip.checksHeadline()->text(), QString("1 check"));
     ASSERT_EQ(list->count(), 1);
     EXPECT_EQ(list->item(0)->text(), "Check Cyan 5: same as Cyan 4");
-    table.setSelected(0, true);
+    table.setSelected(1, true);
     table.deleteSelected();
     QTRY_COMPARE(strip.checksHeadline()->text(), QString("No checks"));
     EXPECT_FALSE(list->isVisible());

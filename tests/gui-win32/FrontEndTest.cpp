@@ -2,10 +2,12 @@
 // operator would drive it: buttons pressed by id, the list view read cell by
 // cell, message boxes and the Save As dialog answered. The densitometer is
 // the simulator on COMn of the wine prefix.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -410,17 +412,21 @@ TEST_F(FrontEnd, ExportCgatsFromTheSystemMenuWritesTheReadingsOldestFirst) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, kWindowDeadline));
 
+    // The colour letter and the time as the table shows them, each quoted.
+    auto letterAndTime = [&](int row) {
+        return "\"" + list->cell(row, 7) + "\" \"" + list->cell(row, 8) + "\"";
+    };
     const std::string data =
         "BEGIN_DATA\r\n"
-        "1 1.23 0.98 0.05 1.50 45.60 \"" +
-        list->cell(2, 8) +
-        "\" \"\"\r\n"
-        "2 0.20 1.50 0.30 1.00 12.50 \"" +
-        list->cell(1, 8) +
-        "\" \"\"\r\n"
-        "3 1.00 0.90 0.95 0.80 100.00 \"" +
-        list->cell(0, 8) +
-        "\" \"\"\r\n"
+        "1 1.23 0.98 0.05 1.50 45.60 " +
+        letterAndTime(2) +
+        " \"\"\r\n"
+        "2 0.20 1.50 0.30 1.00 12.50 " +
+        letterAndTime(1) +
+        " \"\"\r\n"
+        "3 1.00 0.90 0.95 0.80 100.00 " +
+        letterAndTime(0) +
+        " \"\"\r\n"
         "END_DATA\r\n";
     ASSERT_TRUE(
         waitUntil([&] { return files.read("strip-cgats.txt").find(data) != std::string::npos; },
@@ -484,6 +490,168 @@ TEST_F(FrontEnd, F3ShowsTheStripFollowingTheReadingsAndF2IsRefusedWhileMeasuring
         waitUntil([&] { return !IsWindow(ports) && IsWindowEnabled(main); }, kWindowDeadline));
 }
 
+// The window that has the keyboard's focus in the program's thread.
+HWND focusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                              : nullptr;
+}
+
+bool overlap(const RECT& a, const RECT& b) {
+    RECT shared{};
+    return IntersectRect(&shared, &a, &b) != FALSE;
+}
+
+RECT workAreaOf(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
+// The window, its owner, their owner... (wine's print dialog may show a box
+// of its own over itself) come to the owner.
+bool ownedBy(HWND window, HWND owner) {
+    for (HWND above = GetWindow(window, GW_OWNER); above; above = GetWindow(above, GW_OWNER)) {
+        if (above == owner) {
+            return true;
+        }
+    }
+    return false;
+}
+
+HWND showStrip(DWORD processId, HWND main) {
+    pressKey(main, VK_F3);
+    HWND strip = nullptr;
+    waitUntil([&] { return (strip = ownedWindowCalled(processId, main, "Strip")) != nullptr; },
+              kWindowDeadline);
+    return strip;
+}
+
+// Only keys: the focus lands on the check list, Tab goes to "Save Picture..."
+// and back, Space opens the Save Picture dialog, which is the Strip window's
+// and holds every tarvo window, and Esc closes it and then the Strip window.
+TEST_F(FrontEnd, TheStripWindowObeysTheKeyboardAndItsSavePictureDialogIsItsOwn) {
+    constexpr int kSavePicture = 1302, kChecksList = 1304;
+    launch();
+    HWND strip = showStrip(program->id(), main);
+    ASSERT_NE(strip, nullptr) << "F3 showed no Strip window";
+    HWND checks = GetDlgItem(strip, kChecksList);
+    HWND save = GetDlgItem(strip, kSavePicture);
+    ASSERT_TRUE(waitUntil([&] { return focusOf(strip) == checks; }, kWindowDeadline))
+        << "the focus is not on the check list";
+    pressKey(checks, VK_TAB);
+    ASSERT_TRUE(waitUntil([&] { return focusOf(strip) == save; }, kWindowDeadline))
+        << "Tab did not go to Save Picture...";
+    pressKey(save, VK_TAB);
+    ASSERT_TRUE(waitUntil([&] { return focusOf(strip) == checks; }, kWindowDeadline))
+        << "Tab did not go back to the list";
+    pressKey(checks, VK_TAB);
+    ASSERT_TRUE(waitUntil([&] { return focusOf(strip) == save; }, kWindowDeadline));
+
+    pressKey(save, VK_SPACE);
+    HWND dialog = waitForDialog(program->id(), "Save Picture", kWindowDeadline);
+    ASSERT_NE(dialog, nullptr) << "Space on the button opened no Save Picture dialog";
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), strip);
+    EXPECT_FALSE(IsWindowEnabled(strip));
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the main window took input beside the dialog";
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, kWindowDeadline));
+    ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(strip) && IsWindowEnabled(main); },
+                          kWindowDeadline));
+
+    ASSERT_TRUE(waitUntil([&] { return focusOf(strip) == save; }, kWindowDeadline))
+        << "the focus did not come back to the button";
+    pressKey(save, VK_ESCAPE);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(strip); }, kWindowDeadline))
+        << "Esc did not close the Strip window";
+}
+
+// Beside the main window's table, not over it, and on its screen.
+TEST_F(FrontEnd, TheStripWindowOpensBesideTheMainWindow) {
+    launch();
+    HWND strip = showStrip(program->id(), main);
+    ASSERT_NE(strip, nullptr);
+    EXPECT_FALSE(overlap(windowRect(strip), windowRect(main)));
+    EXPECT_TRUE(inside(windowRect(strip), workAreaOf(main)));
+}
+
+// The system's font at 150 %: the Strip window grows with it and still lies
+// on the screen.
+TEST_F(FrontEnd, AtOneHundredFortyFourDpiTheStripWindowStaysOnTheScreen) {
+    HKEY desktop = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &desktop, nullptr),
+              ERROR_SUCCESS);
+    const DWORD dpi = 144;
+    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                   sizeof dpi);
+    launch();
+    RegDeleteValueA(desktop, "LogPixels");
+    RegCloseKey(desktop);
+    HWND strip = showStrip(program->id(), main);
+    ASSERT_NE(strip, nullptr);
+    constexpr int kSavePicture = 1302;
+    EXPECT_EQ(windowRect(GetDlgItem(strip, kSavePicture)).bottom -
+                  windowRect(GetDlgItem(strip, kSavePicture)).top,
+              26 * 144 / 96)
+        << "the program did not see 144 DPI";
+    EXPECT_TRUE(inside(windowRect(strip), workAreaOf(main)));
+}
+
+// Print's dialog belongs to the main window, and no tarvo window takes input
+// while it is open: a reading or the Strip window's Save Picture meanwhile
+// would change what is being printed.
+TEST_F(FrontEnd, ThePrintDialogIsTheMainWindowsAndHoldsEveryTarvoWindow) {
+    launch();
+    HWND strip = showStrip(program->id(), main);
+    ASSERT_NE(strip, nullptr);
+    const std::vector<HWND> before = dialogsOf(program->id());
+    // The dialogs Print opened: wine's print dialog may raise a box of its own.
+    auto opened = [&] {
+        std::vector<HWND> dialogs;
+        for (HWND dialog : dialogsOf(program->id())) {
+            if (std::find(before.begin(), before.end(), dialog) == before.end()) {
+                dialogs.push_back(dialog);
+            }
+        }
+        return dialogs;
+    };
+    click(main, id::kPrint);
+    HWND print = nullptr;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const std::vector<HWND> dialogs = opened();
+            for (HWND dialog : dialogs) {
+                HWND owner = GetWindow(dialog, GW_OWNER);
+                if (std::find(dialogs.begin(), dialogs.end(), owner) == dialogs.end()) {
+                    print = dialog;
+                }
+            }
+            return print != nullptr;
+        },
+        kWindowDeadline))
+        << "Print showed no dialog";
+    EXPECT_EQ(textOf(print), "Print");
+    EXPECT_TRUE(ownedBy(print, main)) << "the Print dialog is no tarvo window's";
+    EXPECT_FALSE(IsWindowEnabled(main));
+    EXPECT_FALSE(IsWindowEnabled(strip)) << "the Strip window took input beside Print";
+    // The innermost first.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const std::vector<HWND> dialogs = opened();
+            if (!dialogs.empty()) {
+                PostMessageA(dialogs.back(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            }
+            return dialogs.empty();
+        },
+        kWindowDeadline));
+    EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(strip) && IsWindowEnabled(main); },
+                          kWindowDeadline));
+}
+
 TEST_F(FrontEnd, ComButtonsTooltipsNameThePortEachStandsFor) {
     {
         const std::string ini = std::string(std::getenv("APPDATA")) + "\\tarvo\\Tarvo.ini";
@@ -495,6 +663,135 @@ TEST_F(FrontEnd, ComButtonsTooltipsNameThePortEachStandsFor) {
     EXPECT_EQ(toolTipText(program->id(), main, GetDlgItem(main, id::kCom4)).substr(0, 11),
               "COM4: COM4 ")
         << "without a [Ports] entry COM4 is the system's COM4";
+}
+
+// --- an instrument that sends each reading as a line of text ------------------
+
+class LineInstrument : public FrontEnd {
+  protected:
+    void putInstrument(const std::string& value) {
+        const std::string ini = std::string(std::getenv("APPDATA")) + "\\tarvo\\Tarvo.ini";
+        std::ofstream(ini, std::ios::binary | std::ios::app)
+            << "[Instruments]\r\nCOM" << testPort() << "=" << value << "\r\n";
+    }
+};
+
+TEST_F(LineInstrument, ItsLinesBecomeRowsNumberedByTarvoUntilThePortBreaks) {
+    putInstrument("xrite-400,9600");
+    startSimulator({"--instrument", "xrite-400", "--baud", "9600", "colour=7,1230,980,50,1500,0",
+                    "colour=8,200,1500,300,1000,0"});
+    launch();
+    const int comButton[] = {id::kCom1, id::kCom2, id::kCom3, id::kCom4};
+    EXPECT_THAT(toolTipText(program->id(), main, GetDlgItem(main, comButton[testPort() - 1])),
+                ::testing::EndsWith(", X-Rite 400 series at 9600 baud"));
+    clickStartAndWaitFor("Stop Dev.");
+    ASSERT_TRUE(simulator->lockForClient());
+    ASSERT_TRUE(waitUntil([&] { return list->rowCount() == 2; }, kReadingDeadline))
+        << list->rowCount() << " rows";
+    const Strings expected[] = {
+        {"2", "  2", "0.20", "1.50", "0.30", "1.00", "0.00", "M"},
+        {"1", "  1", "1.23", "0.98", "0.05", "1.50", "0.00", "K"},
+    };
+    for (int row = 0; row < 2; ++row) {
+        Strings cells = list->row(row);
+        cells.resize(8);
+        EXPECT_EQ(cells, expected[row]) << "row " << row;
+    }
+
+    // The simulator gone, its terminal breaks as an adapter pulled out does.
+    simulator.reset();
+    EXPECT_TRUE(waitUntil([&] { return itemTextOf(main, id::kStartDev) == "Start Dev."; },
+                          kReadingDeadline))
+        << "a broken port did not stop acquisition";
+    EXPECT_EQ(list->rowCount(), 2);
+}
+
+TEST_F(LineInstrument, AnUnknownNameIsShownOnStartDevAndNothingStarts) {
+    putInstrument("xrite-999");
+    launch();
+    click(main, id::kStartDev);
+    const MessageBoxSeen box = waitForMessageBox(program->id(), "tarvo", kReadingDeadline);
+    ASSERT_NE(box.window, nullptr) << "no message box";
+    EXPECT_EQ(box.text, "Unknown instrument \"xrite-999\" for COM" + std::to_string(testPort()) +
+                            " in Tarvo.ini.");
+    answer(box, IDOK);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box.window); }, kWindowDeadline));
+    EXPECT_EQ(itemTextOf(main, id::kStartDev), "Start Dev.");
+}
+
+// A 1DST21 reference as the program saves it: every patch of every ink at 1.00.
+std::string flatReference(const std::string& type) {
+    std::string text =
+        "# Creator: Tarvo, Lindquart GmbH 0049-5521-604718 \r\n#!EFI 3\r\ntype: " + type +
+        "\r\n#  Cyan  Magenta Yellow Black \r\n";
+    for (int patch = 1; patch <= 21; ++patch) {
+        text += std::to_string(patch) + " 1.00 1.00 1.00 1.00 \r\n";
+    }
+    return text;
+}
+
+void chooseInOpenDialog(DWORD processId, const std::string& path) {
+    HWND dialog = waitForDialog(processId, "Reference", kWindowDeadline);
+    ASSERT_NE(dialog, nullptr) << "no Reference dialog";
+    SendMessageA(fileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, kWindowDeadline));
+}
+
+bool listHolds(const RemoteListView& list, const std::string& text) {
+    for (int row = 0; row < list.rowCount(); ++row) {
+        if (list.cell(row, 0) == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(FrontEnd, AReferenceFromTheSystemMenuIsNamedInTheStripAndItsDriftsListed) {
+    constexpr int kReferenceEntry = 512, kNoReferenceEntry = 528;
+    constexpr int kReferenceLine = 1305, kChecksHeadline = 1303, kChecksList = 1304;
+    writeSettings("1", "0");  // 1DST21
+    std::ofstream(files.unixPath("press.cm1"), std::ios::binary) << flatReference("1DST21");
+    std::ofstream(files.unixPath("custom.cm1"), std::ios::binary) << flatReference("1DST");
+    startSimulator(kThreeReadings);
+    launch();
+
+    PostMessageA(main, WM_SYSCOMMAND, kReferenceEntry, 0);
+    chooseInOpenDialog(program->id(), files.windowsPath("custom.cm1"));
+    const MessageBoxSeen refused = waitForMessageBox(program->id(), "tarvo", kWindowDeadline);
+    ASSERT_NE(refused.window, nullptr) << "a 1DST file was taken as a reference";
+    EXPECT_EQ(refused.text, "Not a reference: " + files.windowsPath("custom.cm1") +
+                                ", line 3: type 1DST is no 1DST34 or 1DST21 strip.");
+    answer(refused, IDOK);
+
+    PostMessageA(main, WM_SYSCOMMAND, kReferenceEntry, 0);
+    chooseInOpenDialog(program->id(), files.windowsPath("press.cm1"));
+    pressKey(main, VK_F3);
+    HWND strip = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (strip = ownedWindowCalled(program->id(), main, "Strip")); },
+                          kWindowDeadline));
+    EXPECT_TRUE(
+        waitUntil([&] { return itemTextOf(strip, kReferenceLine) == "Reference: press.cm1"; },
+                  kWindowDeadline))
+        << itemTextOf(strip, kReferenceLine);
+
+    // Cyan 1 reads 1.23 and cyan 2 0.20, against 1.00.
+    clickStartAndWaitFor("Stop Dev.");
+    ASSERT_TRUE(waitUntil([&] { return list->rowCount() == 3; }, kReadingDeadline));
+    const RemoteListView checks(GetDlgItem(strip, kChecksList), program->id());
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return listHolds(checks, "Check Cyan 1: 0.23 above reference") &&
+                   listHolds(checks, "Check Cyan 2: 0.80 below reference");
+        },
+        kReadingDeadline));
+    EXPECT_EQ(itemTextOf(strip, kChecksHeadline), std::to_string(checks.rowCount()) + " checks");
+
+    PostMessageA(main, WM_SYSCOMMAND, kNoReferenceEntry, 0);
+    EXPECT_TRUE(
+        waitUntil([&] { return itemTextOf(strip, kReferenceLine).empty(); }, kWindowDeadline));
+    EXPECT_FALSE(listHolds(checks, "Check Cyan 1: 0.23 above reference"));
 }
 
 }  // namespace

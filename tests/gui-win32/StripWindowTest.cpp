@@ -17,6 +17,7 @@
 #include "AnsweringFileChooser.h"
 #include "GdiObjects.h"
 #include "RecordingMessageBoxes.h"
+#include "ReferenceSamples.h"
 #include "TempDir.h"
 #include "WindowPump.h"
 #include "app/strip/StripChartLook.h"
@@ -165,6 +166,55 @@ TEST_F(Win32Strip, FiveHundredReadingsLeaveNoGdiObjectBehind) {
         ASSERT_TRUE(drawn());
     }
     EXPECT_LE(test::gdiObjectsInUse(), before + kSlack);
+}
+
+std::string referenceLineOf(const win32::StripWindow& strip) {
+    char text[256] = {};
+    GetDlgItemTextA(strip.handle(), win32::StripWindow::kReferenceLineId, text, sizeof text);
+    return text;
+}
+
+// The reference chosen: named under the next patch, its drifts listed with
+// the checks, its curves drawn in the inks' colours behind the live ones.
+TEST_F(Win32Strip, AReferenceIsNamedDrawnAndItsDriftsListed) {
+    test::TempDir dir;
+    IniFile ini(dir / "Tarvo.ini");
+    ChosenReference reference(ini);
+    strip.setReference(&reference);
+    strip.show();
+    EXPECT_EQ(referenceLineOf(strip), "");
+    const std::string path = (dir / "press.cm1").string();
+    std::ofstream(path, std::ios::binary) << test::tarvoFiery(test::kDst21Type);
+    chooser.answerNext(path);
+    reference.choose(chooser, messages);
+    EXPECT_TRUE(test::pumpUntil([&] { return referenceLineOf(strip) == "Reference: press.cm1"; }))
+        << referenceLineOf(strip);
+
+    test::addStripReadings(table, 21, 1, 3);
+    table.setCell(table.rowCount() - 3, 2, "0.40");  // Cyan 3, 0.21 above
+    ASSERT_TRUE(test::pumpUntil([&] { return checksHeadlineOf(strip) == "1 check"; }))
+        << checksHeadlineOf(strip);
+    HWND list = GetDlgItem(strip.handle(), win32::StripWindow::kChecksListId);
+    char text[128] = {};
+    ListView_GetItemText(list, 0, 0, text, sizeof text);
+    EXPECT_STREQ(text, "Check Cyan 3: 0.21 above reference");
+
+    // With no reading of magenta yet, its colour beyond the legend is the reference's.
+    StripProgress progress(table, kDst21);
+    progress.setReference(&reference);
+    const auto with = inkPixels(progress.picture());
+    StripProgress without(table, kDst21);
+    const auto alone = inkPixels(without.picture());
+    for (CurveInk ink : {CurveInk::Magenta, CurveInk::Yellow, CurveInk::Black}) {
+        const int legend = alone.count(ink) ? alone.at(ink) : 0;
+        EXPECT_GT(with.count(ink) ? with.at(ink) : 0, legend + 20) << inkLook(ink).name;
+    }
+
+    reference.drop();
+    EXPECT_TRUE(test::pumpUntil([&] { return referenceLineOf(strip).empty(); }));
+    EXPECT_TRUE(test::pumpUntil([&] { return checksHeadlineOf(strip) == "No checks"; }));
+    EXPECT_TRUE(messages.shown.empty());
+    strip.setReference(nullptr);  // the reference goes first
 }
 
 }  // namespace

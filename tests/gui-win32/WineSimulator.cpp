@@ -82,8 +82,8 @@ WineSimulator::WineSimulator(const std::vector<std::string>& script, int comNumb
         problem_ = "TARVO_DENSITOMETER_SIM and WINEPREFIX must name the simulator and the prefix";
         return;
     }
-    const std::string link = prefix + "/dosdevices/com" + std::to_string(comNumber);
-    std::string command = simulator + " --link " + link + " --log " + folder_.unixPath("sim.log");
+    link_ = prefix + "/dosdevices/com" + std::to_string(comNumber);
+    std::string command = simulator + " --link " + link_ + " --log " + folder_.unixPath("sim.log");
     for (const std::string& item : script) {
         command += " " + item;
     }
@@ -95,6 +95,21 @@ WineSimulator::WineSimulator(const std::vector<std::string>& script, int comNumb
     if (!waitUntil([&] { return !folder_.read("ready").empty(); }, kStartDeadline)) {
         problem_ = "the simulator did not start: " + folder_.read("sim.log");
     }
+}
+
+bool WineSimulator::lockForClient() {
+    // A Linux process holds the lock as the client would, flock included (the
+    // simulator lifts a lock whose holder is gone), until the link goes.
+    const std::string link = "\\\"" + link_ + "\\\"";
+    const std::string locked = "\\\"" + folder_.unixPath("locked") + "\\\"";
+    runShell("python3 -c 'import fcntl, os, termios, time; fd = os.open(" + link +
+             ", os.O_RDWR | os.O_NOCTTY); fcntl.flock(fd, fcntl.LOCK_EX); "
+             "fcntl.ioctl(fd, termios.TIOCEXCL); open(" +
+             locked +
+             ", \\\"w\\\").write(\\\"locked\\\"); "
+             "[time.sleep(0.2) for _ in iter(lambda: os.path.exists(" +
+             link + "), False)]' > /dev/null 2>&1 &");
+    return waitUntil([&] { return !folder_.read("locked").empty(); }, kStartDeadline);
 }
 
 WineSimulator::~WineSimulator() {

@@ -40,12 +40,19 @@ class WineSimulator {
     WineSimulator(const WineSimulator&) = delete;
     WineSimulator& operator=(const WineSimulator&) = delete;
 
+    // An instrument that sends unasked (--instrument) sends only while a
+    // client holds its terminal exclusively, which a Linux client does and
+    // wine's serial driver does not: once the program under test has opened
+    // the port, this takes the lock for it. False when that failed.
+    bool lockForClient();
+
     // Empty when the simulator runs, otherwise why not.
     const std::string& problem() const { return problem_; }
     std::string log() const { return folder_.read("sim.log"); }
 
   private:
     SharedFolder folder_;
+    std::string link_;
     std::string problem_;
 };
 

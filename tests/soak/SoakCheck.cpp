@@ -67,6 +67,11 @@ bool parseAddress(const std::string& address, std::size_t& row, std::size_t& col
     return i > 0 && column > 0 && row > 0 && *end == '\0';
 }
 
+// The sheet's column letter of table column 0 to 25.
+std::string columnLetter(std::size_t column) {
+    return std::string(1, static_cast<char>('A' + column));
+}
+
 // A value as the call log describes it: "I4 12", "R8 1.5", "BSTR \"text\"".
 SheetCell recordedCell(const std::string& described) {
     SheetCell cell;
@@ -92,6 +97,17 @@ std::string fileText(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// "colour 3,1230,-200,0,3000,0" of a line instrument's "reading" event.
+SentReading lineReading(const std::string& kind, const std::string& values) {
+    SentReading reading;
+    reading.density = kind == "density";
+    std::istringstream fields(values);
+    std::string field;
+    for (std::size_t i = 0; i < reading.values.size() && std::getline(fields, field, ','); ++i)
+        reading.values[i] = std::atoi(field.c_str());
+    return reading;
+}
+
 std::vector<SentReading> sentReadings(const std::string& log) {
     std::vector<SentReading> sent;
     std::istringstream lines(log);
@@ -99,9 +115,11 @@ std::vector<SentReading> sentReadings(const std::string& log) {
     bool fetching = false;
     while (std::getline(lines, line)) {
         std::istringstream words(line);
-        std::string time, event, argument;
-        words >> time >> event >> argument;
-        if (event == "cmd") {
+        std::string time, event, argument, values;
+        words >> time >> event >> argument >> values;
+        if (event == "reading") {
+            sent.push_back(lineReading(argument, values));
+        } else if (event == "cmd") {
             fetching = argument == "XD";
         } else if (event == "send" && fetching) {
             fetching = false;
@@ -170,8 +188,8 @@ bool sheetHolds(const SheetCell& cell, const std::string& tableText) {
     return cell.text == text;
 }
 
-std::vector<std::vector<SheetCell>> recordedSheet(const std::string& record) {
-    std::vector<std::vector<SheetCell>> sheet;
+std::vector<CellWrite> recordedWrites(const std::string& record) {
+    std::vector<CellWrite> writes;
     std::istringstream lines(record);
     std::string line;
     while (std::getline(lines, line)) {
@@ -179,13 +197,9 @@ std::vector<std::vector<SheetCell>> recordedSheet(const std::string& record) {
         std::size_t row = 0, column = 0;
         if (tab == std::string::npos || !parseAddress(line.substr(0, tab), row, column))
             continue;
-        if (sheet.size() < row)
-            sheet.resize(row);
-        if (sheet[row - 1].size() < std::max(column, kColumns))
-            sheet[row - 1].resize(std::max(column, kColumns));
-        sheet[row - 1][column - 1] = recordedCell(line.substr(tab + 1));
+        writes.push_back({line.substr(0, tab), recordedCell(line.substr(tab + 1))});
     }
-    return sheet;
+    return writes;
 }
 
 bool recordHolds(const SheetCell& cell, const std::string& tableText) {
@@ -269,6 +283,41 @@ void compareSheet(const std::vector<Row>& expected,
             counts.mismatch("sheet row " + std::to_string(n + 1) + " holds " + describe(sheet[n]) +
                             " for " + describe(row));
     }
+}
+
+void compareWrites(const std::vector<Row>& shown, const std::vector<Placing>& placing,
+                   const std::vector<CellWrite>& writes, SoakCounts& counts) {
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const Row& row = shown[i];
+        const Placing rule = i < placing.size() ? placing[i] : Placing::Must;
+        const std::string number = std::to_string(std::atoi(row[0].c_str()));
+        // The writes at `next` that go to this row's cells in order, and
+        // how many of them hold the table's text.
+        std::size_t addressed = 0, held = 0;
+        while (addressed < kColumns && next + addressed < writes.size() &&
+               writes[next + addressed].address == columnLetter(addressed) + number) {
+            if (held == addressed && recordHolds(writes[next + addressed].value, row[addressed]))
+                ++held;
+            ++addressed;
+        }
+        next += addressed;
+        if (addressed == 0) {
+            if (rule == Placing::Must)
+                counts.loss("row " + describe(row) + " never written into the sheet");
+        } else if (held < kColumns) {
+            counts.mismatch("row " + describe(row) + " written " + std::to_string(addressed) +
+                            " cells, the first " + std::to_string(held) + " as shown");
+        } else if (rule == Placing::MustNot) {
+            counts.mismatch("row " + describe(row) + " written while the sheet was closed");
+        } else {
+            ++counts.placed;
+            counts.placedMay += rule == Placing::May ? 1 : 0;
+        }
+    }
+    if (next < writes.size())
+        counts.mismatch(std::to_string(writes.size() - next) + " writes of no shown row, from " +
+                        writes[next].address + " " + writes[next].value.text);
 }
 
 void compareTable(const std::vector<Row>& watched, const std::vector<Row>& table,

@@ -115,14 +115,25 @@ class TableWatch {
     static constexpr std::size_t kWarmUp = 20;
 
   private:
+    // The rows above the newest one seen last time came since, newest first:
+    // an instrument that sends unasked may bring several between two looks.
+    // After a layout switch every row is new.
     void look() {
         const ReadingTable& table = dialog_.state().table();
-        if (table.rowCount() == 0 || table.cell(0, 1) == lastDevice_)
+        int fresh = 0;
+        while (fresh < table.rowCount() && table.cell(fresh, 1) != lastDevice_)
+            ++fresh;
+        if (fresh == 0)
             return;
         lastDevice_ = std::string(table.cell(0, 1));
+        for (int index = fresh - 1; index >= 0; --index)
+            take(table, index);
+    }
+
+    void take(const ReadingTable& table, int index) {
         Row row;
         for (int column = 0; column < 10; ++column)
-            row.emplace_back(column < table.columnCount() ? table.cell(0, column) : "");
+            row.emplace_back(column < table.columnCount() ? table.cell(index, column) : "");
         rows_.push_back(row);
         if (rows_.size() == kWarmUp)
             warmRss_ = residentKiB();
@@ -138,6 +149,25 @@ class TableWatch {
     std::vector<Row> rows_;
     double warmRss_ = 0;
 };
+
+// An instrument that sends unasked is stopped between two of its lines, once
+// every reading it sent is shown: a line cut off by Stop Dev. is lost at any
+// press, and would be counted against the program. The polled densitometer
+// sends only what it is asked for.
+void stopBetweenLines(const std::filesystem::path& simLog, const TableWatch& watch) {
+    waitFor(
+        [&] {
+            const std::string log = fileText(simLog);
+            if (log.find(" client\n") == std::string::npos)
+                return true;
+            const auto lastLine = log.rfind('\n', log.size() < 2 ? 0 : log.size() - 2);
+            const bool betweenLines =
+                log.find(" reading ", lastLine == std::string::npos ? 0 : lastLine) !=
+                std::string::npos;
+            return betweenLines && watch.rows().size() >= sentReadings(log).size();
+        },
+        std::chrono::seconds(10));
+}
 
 std::vector<std::vector<SheetCell>> sheetRows(const std::string& pipe,
                                               const std::filesystem::path& workbook, int rows) {
@@ -199,8 +229,10 @@ int run(double minutes, const std::filesystem::path& simLog, const std::filesyst
     waitFor([&] { return dialog.state().stopped(); },
             std::chrono::milliseconds(static_cast<long long>(minutes * 60000)));
     const bool stoppedByItself = dialog.state().stopped();
-    if (!stoppedByItself)
+    if (!stoppedByItself) {
+        stopBetweenLines(simLog, watch);
         dialog.button(id::kStartDev)->click();
+    }
     const double cpu = cpuSeconds() - cpuStart;
     const double rssEnd = residentKiB();
     const qint64 longest = stalls.longestMs();

@@ -35,6 +35,17 @@ int ScriptedLink::exchange(ReadingValues& values) {
     return step.result;
 }
 
+void RecordingInputWatch::watch(const SerialPort& watched) {
+    ++watches;
+    watching = true;
+    port = &watched;
+}
+
+void RecordingInputWatch::unwatch() {
+    ++unwatches;
+    watching = false;
+}
+
 bool ManualTimer::install(std::chrono::milliseconds p) {
     ++installs;
     if (failInstall)

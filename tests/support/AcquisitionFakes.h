@@ -57,6 +57,19 @@ class ManualTimer final : public PollTimer {
     std::chrono::milliseconds period{0};
 };
 
+// Stands for the socket notifier: the test calls the cycle's inputWaiting
+// itself, and asks this whether a real watch would have called it now.
+class RecordingInputWatch final : public InputWatch {
+  public:
+    void watch(const SerialPort& watched) override;
+    void unwatch() override;
+
+    bool watching = false;
+    const SerialPort* port = nullptr;
+    int watches = 0;
+    int unwatches = 0;
+};
+
 class RecordingBeeper final : public Beeper {
   public:
     void beep(int frequencyHz, std::chrono::milliseconds duration) override;

@@ -92,7 +92,7 @@ IoResult FakeSerialDevice::write(const std::uint8_t* data, std::size_t size) {
 
 IoResult FakeSerialDevice::read(std::uint8_t* data, std::size_t size) {
     record("read " + std::to_string(size));
-    if (readFails_) {
+    if (readFails_ || unplugged_) {
         readFails_ = false;
         return IoResult::failed();
     }

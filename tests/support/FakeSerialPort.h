@@ -28,6 +28,8 @@ class FakeSerialDevice {
     void silence() { answer(Bytes{}); }
     // The read after the next write fails, as when the device is unplugged.
     void breakNextRead();
+    // Every read from now on fails: the adapter was pulled out.
+    void unplug() { unplugged_ = true; }
 
     // Results for the next writes (default: every byte written).
     void failNextWrite();
@@ -63,6 +65,7 @@ class FakeSerialDevice {
     std::deque<std::optional<std::size_t>> writeResults_;  // empty optional: failure
     std::deque<std::uint8_t> received_;
     bool readFails_ = false;
+    bool unplugged_ = false;
     std::set<int> held_;
     int openPorts_ = 0;
     std::optional<LineSettings> line_;

@@ -93,6 +93,13 @@ bool SimLine::releaseStaleLock() {
     return true;
 }
 
+// Asked without touching the client's lock: taking it even for a moment could
+// make the client's own open fail.
+bool SimLine::clientHolds() const {
+    int exclusive = 0;
+    return terminal_ >= 0 && ::ioctl(terminal_, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+}
+
 void SimLine::hangUp() {
     if (terminal_ >= 0) {
         ::close(terminal_);

@@ -28,6 +28,9 @@ class SimLine {
     // the line's lock any more; true when it did.
     bool releaseStaleLock();
 
+    // A client holds the line as tarvo does (its exclusive flag is set).
+    bool clientHolds() const;
+
     const std::string& devicePath() const { return devicePath_; }
     int fd() const { return master_; }
     bool isUp() const { return master_ >= 0; }

@@ -75,6 +75,15 @@ bool applyReading(SimScript& script, bool density, const std::string& value,
     return true;
 }
 
+void queueBurst(SimScript& script, int count) {
+    for (int i = 0; i < count; ++i) {
+        const int number = static_cast<int>(script.readings.size()) % 32767 + 1;
+        const bool density = script.densityEvery > 0 && number % script.densityEvery == 0;
+        script.readings.push_back(plausibleReading(number, density));
+        script.readings.back().madeUp = true;
+    }
+}
+
 }  // namespace
 
 // The program polls four times a second and fetches at most one reading a
@@ -89,7 +98,10 @@ const char* const ScriptHelp =
     "  short=B              cut the next queued reading's reply to B bytes\n"
     "  every=S              a new colour reading with plausible values every S seconds\n"
     "                       (at least 0.25, the time between two polls)\n"
-    "  density-every=K      with every=: each K-th timed reading is a density reading\n"
+    "  density-every=K      with every= or burst=: each K-th made-up reading is a\n"
+    "                       density reading\n"
+    "  burst=N              queue N made-up readings at once (with --instrument: sent\n"
+    "                       back to back at the line's pace, a flood)\n"
     "  endless=colour|density  a fresh plausible reading is ready at every poll\n"
     "  idle=HH              poll answer while nothing waits (hex, default 23 '#')\n"
     "  identify-first=HH    answer the first identify with byte HH, then '!'\n"
@@ -97,7 +109,8 @@ const char* const ScriptHelp =
     "  after-identify=HEX   bytes sent right after the '!' (e.g. 3131)\n"
     "  garbage=HEX          answer the next poll with these bytes (repeatable)\n"
     "  silent-after=K       answer no poll once K readings were fetched\n"
-    "  hangup-after=K       close the line when poll K+1 arrives\n"
+    "  hangup-after=K       close the line when poll K+1 arrives (with --instrument:\n"
+    "                       once K readings were sent)\n"
     "  hangup-at=S          close the line S seconds after start\n";
 
 bool applyScriptItem(SimScript& script, const std::string& item, std::string& error) {
@@ -127,6 +140,9 @@ bool applyScriptItem(SimScript& script, const std::string& item, std::string& er
         ok = true;
     } else if (key == "density-every") {
         ok = parseCount(value, script.densityEvery);
+    } else if (key == "burst" && parseCount(value, count)) {
+        queueBurst(script, count);
+        ok = true;
     } else if (key == "idle" && parseHex(value, bytes) && bytes.size() == 1) {
         script.idleStatus = bytes[0];
         ok = true;

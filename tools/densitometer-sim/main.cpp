@@ -16,6 +16,8 @@
 #include <string>
 #include <thread>
 
+#include "LineFormat.h"
+#include "LineSender.h"
 #include "SimDevice.h"
 #include "SimLine.h"
 #include "SimScript.h"
@@ -36,7 +38,8 @@ struct Options {
     std::string linkPath;
     std::string logPath;
     bool pace = false;
-    int baud = 4800;
+    int baud = 0;  // 0: 4800, or the series' own rate with --instrument
+    std::optional<LineOptions> lines;
     SimScript script;
 };
 
@@ -44,17 +47,33 @@ void usage(std::FILE* out) {
     std::fputs(
         "usage: densitometer-sim [options] [script items...]\n"
         "Opens a pseudo-terminal, prints its path on the first line of standard\n"
-        "output and answers the densitometer protocol on it until terminated.\n"
+        "output and answers the densitometer protocol on it until terminated; with\n"
+        "--instrument it sends each reading as a line of text instead, unasked.\n"
         "Options:\n"
         "  --link PATH     also make PATH a symlink to the terminal (removed at exit);\n"
         "                  an old symlink there is replaced, anything else refused\n"
         "  --log FILE      log every command and answer there (default: standard error)\n"
         "  --script FILE   read script items from FILE\n"
         "  --pace          send and take each byte at the line's speed (10 bits a byte)\n"
-        "  --baud N        the line's speed for --pace (default 4800)\n"
+        "  --baud N        the line's speed for --pace (default 4800; with --instrument\n"
+        "                  the series' own 1200 or 9600)\n"
+        "  --instrument xrite-400|xrite-500\n"
+        "                  an X-Rite 400 or 500 series densitometer: every reading is\n"
+        "                  sent as a line of text at the line's pace while a client\n"
+        "                  holds the line, numbered from 1 for each client\n"
+        "  --cr-separator  (with --instrument) CR between fields\n"
+        "  --cr-end        (with --instrument) CR alone ends a line, not CR LF\n"
+        "  --no-point      (with --instrument) values in hundredths without a point\n"
+        "  --header        (with --instrument) a header line before every reading\n"
+        "  --noise         (with --instrument) a line of noise before every reading\n"
+        "  --parity P      (with --instrument) the top bit: space (default), mark,\n"
+        "                  even or odd\n"
         "Log lines: monotonic seconds, then 'cmd XK', 'send 31', 'junk 41', 'hangup',\n"
         "'ready 7' (timed reading 7 is ready to be polled) or 'unlocked' (the lock of\n"
-        "a client that was killed was lifted).\n",
+        "a client that was killed was lifted); with --instrument 'client' and\n"
+        "'released' (a client took or left the line), 'line HEX' (a line as sent)\n"
+        "and 'reading colour N,C,M,Y,K,0' or 'reading density N,D,0' (its last\n"
+        "byte went out; densities x1000 as the line carries them).\n",
         out);
     std::fputs(ScriptHelp, out);
 }
@@ -70,7 +89,34 @@ bool readFile(const std::string& path, std::string& text) {
     return true;
 }
 
+bool isLineOption(const std::string& arg) {
+    for (const char* option :
+         {"--cr-separator", "--cr-end", "--no-point", "--header", "--noise", "--parity"}) {
+        if (arg == option) {
+            return true;
+        }
+    }
+    return false;
+}
+
+template <typename Next>
+bool applyLineOption(const std::string& arg, Next& next, LineOptions& lines) {
+    std::string value;
+    if (arg == "--parity") {
+        return next(value) && parseParity(value, lines.parity);
+    }
+    bool& flag = arg == "--cr-separator" ? lines.crSeparator
+                 : arg == "--cr-end"     ? lines.crEnd
+                 : arg == "--no-point"   ? lines.noPoint
+                 : arg == "--header"     ? lines.header
+                                         : lines.noise;
+    flag = true;
+    return true;
+}
+
 bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
+    LineOptions lineOptions;
+    bool lineOptionGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto next = [&](std::string& into) {
@@ -101,6 +147,18 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
                 error = "bad baud rate " + value;
                 return false;
             }
+        } else if (arg == "--instrument") {
+            options.lines = options.lines.value_or(LineOptions{});
+            if (!next(value) || !parseSeries(value, options.lines->series)) {
+                error = "--instrument takes xrite-400 or xrite-500";
+                return false;
+            }
+        } else if (isLineOption(arg)) {
+            lineOptionGiven = true;
+            if (!applyLineOption(arg, next, lineOptions)) {
+                error = "bad value for " + arg;
+                return false;
+            }
         } else if (arg == "--script") {
             std::string text;
             if (!next(value)) {
@@ -119,6 +177,15 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error) {
         } else if (!applyScriptItem(options.script, arg, error)) {
             return false;
         }
+    }
+    if (lineOptionGiven && !options.lines) {
+        error = "the line options need --instrument";
+        return false;
+    }
+    if (options.lines) {
+        const auto series = options.lines->series;
+        *options.lines = lineOptions;
+        options.lines->series = series;
     }
     return true;
 }
@@ -279,6 +346,27 @@ void catchSignals() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
+int runPolledDevice(SimLine& line, Options& options, std::FILE* log) {
+    std::optional<Seconds> byteTime;
+    if (options.pace) {
+        byteTime = Seconds(10.0 / (options.baud > 0 ? options.baud : 4800));
+    }
+    const auto hangupAt = options.script.hangupAtSeconds;
+    SimDevice device(std::move(options.script));
+    Simulator simulator(line, device, log, byteTime, hangupAt);
+    return simulator.run();
+}
+
+// A line instrument always sends at its line's pace: that is what a reader
+// of its lines has to keep up with.
+int runLineInstrument(SimLine& line, Options& options, std::FILE* log) {
+    const int baud = options.baud > 0 ? options.baud : seriesBaudRate(options.lines->series);
+    const auto byteTime = std::chrono::duration_cast<Clock::duration>(Seconds(10.0 / baud));
+    LineSender sender(line, std::move(options.script), *options.lines, log, byteTime,
+                      stopRequested);
+    return sender.run();
+}
+
 int runSimulator(int argc, char** argv) {
     Options options;
     std::string error;
@@ -307,14 +395,8 @@ int runSimulator(int argc, char** argv) {
     }
     std::printf("%s\n", line.devicePath().c_str());
     std::fflush(stdout);
-    std::optional<Seconds> byteTime;
-    if (options.pace) {
-        byteTime = Seconds(10.0 / options.baud);
-    }
-    const auto hangupAt = options.script.hangupAtSeconds;
-    SimDevice device(std::move(options.script));
-    Simulator simulator(line, device, log, byteTime, hangupAt);
-    const int status = simulator.run();
+    const int status =
+        options.lines ? runLineInstrument(line, options, log) : runPolledDevice(line, options, log);
     if (log != stderr) {
         std::fclose(log);
     }

@@ -77,12 +77,12 @@ bool sameReading(const PatchReading& a, const PatchReading& b) {
     return true;
 }
 
-// Whether a block's own ink rises (1) or falls (-1) with the patch number, by
-// the majority of its steps, so one stray patch cannot turn it; 0 while the
-// steps do not tell.
+// A block's own ink patch by patch: whether it rises (1) or falls (-1) with
+// the patch number, by the majority of its steps, so one stray patch cannot
+// turn it (0 while the steps do not tell), and where it runs steep.
 class BlockTrend {
   public:
-    BlockTrend(const Block& block, int ink) {
+    BlockTrend(const Block& block, int ink, int patches) : patches_(patches) {
         for (const PatchReading& reading : block) {
             values_.push_back(reading.inks[ink]);
         }
@@ -98,10 +98,23 @@ class BlockTrend {
     // A patch is out of order when it steps back from the patch before it and
     // from the one before that, or when the two patches after it both step
     // back from it: a patch too high for a rising ramp shows only once two
-    // later ones are in, and the patch after it is not blamed for it.
+    // later ones are in, and the patch after it is not blamed for it. One
+    // that steps back from neither but lies off the line its neighbours draw
+    // is out of order too.
     bool outOfOrder(std::size_t i) const {
-        return againstLater(i) || (i >= 1 && steppedBack(i - 1, i) &&
-                                   (i < 2 || steppedBack(i - 2, i)) && !againstLater(i - 1));
+        return againstLater(i) || offTrend(i) ||
+               (i >= 1 && steppedBack(i - 1, i) && (i < 2 || steppedBack(i - 2, i)) &&
+                !againstLater(i - 1));
+    }
+
+    // Whether the ramp steps steeply on each side of patches i - 1 and i that
+    // the block has: there it cannot pause between them. The last patch of a
+    // block has no side after it; any other waits for the patch after it.
+    bool steepAround(std::size_t i) const {
+        const bool before = i >= 2;
+        const bool after = i + 1 < static_cast<std::size_t>(patches_);
+        return i >= 1 && (!before || steep(i - 2, i - 1)) &&
+               (!after || (i + 1 < values_.size() && steep(i, i + 1)));
     }
 
   private:
@@ -114,12 +127,46 @@ class BlockTrend {
                direction_ * (*values_[to] - *values_[from]) < -(kTrendTolerance + kParsingSlack);
     }
 
+    bool steep(std::size_t from, std::size_t to) const {
+        return values_[from] && values_[to] &&
+               std::abs(*values_[to] - *values_[from]) > kRampStep + kParsingSlack;
+    }
+
+    // Between two neighbours, more than the tolerance off the line through
+    // them and further off than either of them lies off its own: a patch
+    // that sits too high bends the lines of its neighbours half as far.
+    bool offTrend(std::size_t i) const {
+        const double off = offLine(i);
+        return i >= 1 && i + 1 < values_.size() && off > kTrendTolerance + kParsingSlack &&
+               off >= offLine(i - 1) && off >= offLine(i + 1);
+    }
+
+    // How far patch i lies off the line through its two neighbours or, at
+    // either end of what is measured, through the two patches next to it; 0
+    // where a reading is missing or too few are in.
+    double offLine(std::size_t i) const {
+        const std::size_t n = values_.size();
+        if (n < 3) {
+            return 0;
+        }
+        // The line's two points, and where patch i stands from the first
+        // toward the second in steps of the distance between them.
+        const std::size_t from = i == 0 ? 1 : i == n - 1 ? n - 3 : i - 1;
+        const std::size_t to = i == 0 ? 2 : i == n - 1 ? n - 2 : i + 1;
+        const double at = i == 0 ? -1.0 : i == n - 1 ? 2.0 : 0.5;
+        if (!values_[i] || !values_[from] || !values_[to]) {
+            return 0;
+        }
+        return std::abs(*values_[i] - (*values_[from] + at * (*values_[to] - *values_[from])));
+    }
+
     std::vector<std::optional<double>> values_;
     int direction_ = 0;
+    int patches_ = 0;
 };
 
-void checkBlock(const Block& readings, int block, std::vector<StripCheck>& checks) {
-    const BlockTrend trend(readings, block);
+void checkBlock(const Block& readings, int block, int patches, std::vector<StripCheck>& checks) {
+    const BlockTrend trend(readings, block, patches);
     for (std::size_t i = 0; i < readings.size(); ++i) {
         const PatchReading& reading = readings[i];
         const std::string name = "Check " + patchName(block, i);
@@ -127,7 +174,7 @@ void checkBlock(const Block& readings, int block, std::vector<StripCheck>& check
             const auto ink = kInkLetters.find(reading.letter);
             checks.push_back({reading.row, name + ": looks like " + kStripInkNames[ink]});
         }
-        if (i >= 1 && sameReading(reading, readings[i - 1])) {
+        if (i >= 1 && sameReading(reading, readings[i - 1]) && trend.steepAround(i)) {
             checks.push_back({reading.row, name + ": same as " + patchName(block, i - 1)});
         }
         if (trend.outOfOrder(i)) {
@@ -144,8 +191,9 @@ std::vector<StripCheck> stripChecks(const ReadingTable& table, int fileType) {
     if (table.mode() != ReadingKind::Colour || !format || patchCount(*format) == 0) {
         return checks;
     }
+    const int patches = patchCount(*format);
     for (int block = 0; block < kStripBlocks; ++block) {
-        checkBlock(measuredBlock(table, patchCount(*format), block), block, checks);
+        checkBlock(measuredBlock(table, patches, block), block, patches, checks);
     }
     return checks;
 }

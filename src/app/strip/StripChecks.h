@@ -10,12 +10,19 @@
 namespace tarvo {
 
 // A patch measured twice reads the same to the hundredth the table shows,
-// give or take the instrument's last digit; two neighbouring patches of a
-// ramp differ by more than that in at least their own ink.
+// give or take the instrument's last digit.
 inline constexpr double kSameReadingTolerance = 0.01;
+// Neighbouring patches can read the same too: at the flat ends of a fine ramp
+// (paper white, the solid) they differ by less than a hundredth. Only where
+// the block's own ink steps by more than this into the pair and out of it
+// can the ramp not have paused between them. Four hundredths, not three: the
+// instrument's scatter of a few thousandths turns a ramp's steps of two or
+// three hundredths into a steep one, a pause and a steep one now and then.
+inline constexpr double kRampStep = 0.04;
 // Where a ramp runs flat (paper white, the solid end) neighbouring patches
-// step back and forth by a few hundredths; a step back of more than a tenth
-// is a patch from another place on the strip.
+// step back and forth by a few hundredths; a step back of more than a tenth,
+// or a patch that far off the line through its neighbours, is a patch from
+// another place on the strip.
 inline constexpr double kTrendTolerance = 0.10;
 
 // A reading of a strip that looks like a slip of the operator: the table row

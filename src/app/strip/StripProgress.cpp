@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/strip/ReferenceChecks.h"
 #include "files/StripBlocks.h"
 #include "table/CellNumbers.h"
 
@@ -81,8 +82,8 @@ std::vector<DensityCurve> recentCurves(const ReadingTable& table, std::vector<Cu
     return curves;
 }
 
-void fitDensityAxis(StripPicture& picture) {
-    for (const DensityCurve& curve : picture.curves) {
+void fitDensityAxis(StripPicture& picture, const std::vector<DensityCurve>& curves) {
+    for (const DensityCurve& curve : curves) {
         for (const CurvePoint& point : curve.points) {
             picture.lowest =
                 std::min(picture.lowest, std::floor(point.density / kAxisStep) * kAxisStep);
@@ -101,7 +102,21 @@ StripProgress::StripProgress(ReadingTable& table, int fileType)
 }
 
 StripProgress::~StripProgress() {
+    if (reference_) {
+        reference_->removeObserver(this);
+    }
     table_.removeObserver(this);
+}
+
+void StripProgress::setReference(ChosenReference* reference) {
+    if (reference_) {
+        reference_->removeObserver(this);
+    }
+    reference_ = reference;
+    if (reference_) {
+        reference_->addObserver(this);
+    }
+    changed();
 }
 
 void StripProgress::setFileType(int fileType) {
@@ -151,9 +166,25 @@ StripPicture StripProgress::picture() const {
         picture.curves = recentCurves(
             table_, {CurveInk::Cyan, CurveInk::Magenta, CurveInk::Yellow, CurveInk::Black});
     }
-    fitDensityAxis(picture);
     picture.checks = stripChecks(table_, fileType_);
+    addReference(picture);
+    fitDensityAxis(picture, picture.curves);
+    fitDensityAxis(picture, picture.referenceCurves);
     return picture;
+}
+
+void StripProgress::addReference(StripPicture& picture) const {
+    const StripReference* reference = reference_ ? reference_->reference() : nullptr;
+    if (!reference) {
+        return;
+    }
+    picture.reference = referenceLine(table_, fileType_, *reference);
+    if (comparesWith(table_, fileType_, *reference)) {
+        picture.referenceCurves = referenceCurves(*reference);
+        picture.checks =
+            mergedChecks(std::move(picture.checks),
+                         referenceChecks(table_, fileType_, *reference, reference_->tolerance()));
+    }
 }
 
 }  // namespace tarvo

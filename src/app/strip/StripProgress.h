@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/strip/ChosenReference.h"
 #include "app/strip/StripChecks.h"
 #include "table/ReadingTable.h"
 
@@ -32,13 +33,17 @@ struct StripPicture {
     std::vector<DensityCurve> curves;
     double lowest = 0;  // the density axis, in steps of 0.5, 0 to 2 at least
     double highest = 2;
-    std::vector<StripCheck> checks;  // the readings that look like a slip
+    std::vector<StripCheck> checks;  // the readings that look like a slip or drift
+    // "Reference: NAME" while a reference is chosen, and its curves while the
+    // strip is held against it, drawn behind the live ones.
+    std::string reference;
+    std::vector<DensityCurve> referenceCurves;
 };
 
 // How far the operator is in measuring a strip for the chosen file type, and
 // the tone curves measured so far, counted as the strip layouts count the
 // table's blocks. Follows the table and tells its listener of each change.
-class StripProgress final : public TableObserver {
+class StripProgress final : public TableObserver, public ReferenceObserver {
   public:
     // The last readings shown when the file type is no strip.
     static constexpr int kRecentReadings = 50;
@@ -51,6 +56,8 @@ class StripProgress final : public TableObserver {
     void setFileType(int fileType);
     int fileType() const { return fileType_; }
     void setChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
+    // The reference the strip is held against, followed as it changes; null: none.
+    void setReference(ChosenReference* reference);
 
     std::string text() const;
     StripPicture picture() const;
@@ -61,11 +68,14 @@ class StripProgress final : public TableObserver {
     void rowInserted(int) override { changed(); }
     void rowChanged(int) override { changed(); }
     void readingWritten(int, bool) override { changed(); }
+    void referenceChanged() override { changed(); }
     void changed();
+    void addReference(StripPicture& picture) const;
 
     ReadingTable& table_;
     int fileType_;
     std::function<void()> listener_;
+    ChosenReference* reference_ = nullptr;
 };
 
 }  // namespace tarvo

@@ -30,12 +30,16 @@ SerialPortOpener posixPortOpener(PortPaths paths) {
     };
 }
 
+SerialPortOpener posixSettingsPortOpener(const IniFile& settings) {
+    return [&settings](int comPort, std::string& why) {
+        return openPath(comPort, portPath(settings, comPort), why);
+    };
+}
+
 std::unique_ptr<DeviceLink> makePosixDeviceLink(IniFile& settings) {
     loadPortPaths(settings);
     return std::make_unique<DeviceLink>(
-        [&settings](int comPort, std::string& why) {
-            return openPath(comPort, portPath(settings, comPort), why);
-        },
+        posixSettingsPortOpener(settings),
         [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); });
 }
 

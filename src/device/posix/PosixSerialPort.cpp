@@ -21,6 +21,10 @@ using std::chrono::milliseconds;
 
 speed_t speedFor(int baudRate) {
     switch (baudRate) {
+        case 300:
+            return B300;
+        case 600:
+            return B600;
         case 1200:
             return B1200;
         case 2400:

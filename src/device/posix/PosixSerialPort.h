@@ -30,6 +30,7 @@ class PosixSerialPort final : public SerialPort {
     IoResult write(const std::uint8_t* data, std::size_t size) override;
     IoResult read(std::uint8_t* data, std::size_t size) override;
     std::string name() const override { return path_; }
+    std::intptr_t waitHandle() const override { return fd_; }
 
   private:
     PosixSerialPort(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}

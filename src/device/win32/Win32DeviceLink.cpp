@@ -2,6 +2,7 @@
 
 #include "device/PortSettings.h"
 #include "device/win32/Win32SerialPort.h"
+#include "device/win32/Win32WatchedPort.h"
 
 namespace tarvo {
 
@@ -24,6 +25,12 @@ SerialPortOpener win32PortOpener() {
 SerialPortOpener win32PortOpener(const IniFile& settings) {
     return [&settings](int comPort, std::string& why) -> std::unique_ptr<SerialPort> {
         return Win32SerialPort::open(portPath(settings, comPort, PortNaming::SystemPorts), &why);
+    };
+}
+
+SerialPortOpener win32WatchedPortOpener(const IniFile& settings) {
+    return [&settings](int comPort, std::string& why) -> std::unique_ptr<SerialPort> {
+        return Win32WatchedPort::open(portPath(settings, comPort, PortNaming::SystemPorts), &why);
     };
 }
 

@@ -16,6 +16,10 @@ SerialPortOpener win32PortOpener();
 // system's COMn where [Ports] names none.
 SerialPortOpener win32PortOpener(const IniFile& settings);
 
+// The same ports opened to be waited on, for an instrument that sends each
+// reading unasked (Win32WatchedPort).
+SerialPortOpener win32WatchedPortOpener(const IniFile& settings);
+
 // The program's link to a real densitometer on Windows: the COM ports
 // themselves, and Sleep for the pause after setting the line.
 std::unique_ptr<DeviceLink> makeWin32DeviceLink();

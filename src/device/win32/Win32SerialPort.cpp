@@ -32,10 +32,6 @@ BYTE stopBitsByte(StopBits stopBits) {
     return ONESTOPBIT;
 }
 
-DWORD chunkOf(std::size_t size) {
-    return size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
-}
-
 }  // namespace
 
 std::string Win32SerialPort::devicePath(int comPort) {
@@ -53,15 +49,21 @@ std::unique_ptr<Win32SerialPort> Win32SerialPort::open(int comPort, std::string*
 
 std::unique_ptr<Win32SerialPort> Win32SerialPort::open(const std::string& portName,
                                                        std::string* why) {
-    std::string path = devicePath(portName);
-    HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        if (why != nullptr)
-            *why = path + ": " + systemErrorText(::GetLastError());
+    std::string path;
+    HANDLE handle = openHandle(portName, 0, path, why);
+    if (handle == INVALID_HANDLE_VALUE)
         return nullptr;
-    }
     return std::unique_ptr<Win32SerialPort>(new Win32SerialPort(handle, std::move(path)));
+}
+
+HANDLE Win32SerialPort::openHandle(const std::string& portName, DWORD flags, std::string& path,
+                                   std::string* why) {
+    path = devicePath(portName);
+    HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, flags, nullptr);
+    if (handle == INVALID_HANDLE_VALUE && why != nullptr)
+        *why = path + ": " + systemErrorText(::GetLastError());
+    return handle;
 }
 
 Win32SerialPort::~Win32SerialPort() {
@@ -81,22 +83,36 @@ void Win32SerialPort::setLine(const LineSettings& line) {
     ::SetCommState(handle_, &dcb);
 }
 
-void Win32SerialPort::setTimeouts(const PortTimeouts& timeouts) {
+COMMTIMEOUTS Win32SerialPort::commTimeouts(HANDLE handle, const PortTimeouts& timeouts) {
     COMMTIMEOUTS record{};
-    ::GetCommTimeouts(handle_, &record);
-    record.ReadIntervalTimeout = timeouts.readInterval;
+    ::GetCommTimeouts(handle, &record);
+    const bool noWaiting = timeouts.readTotalMultiplier == 0 && timeouts.readTotalConstant == 0;
+    record.ReadIntervalTimeout = noWaiting ? MAXDWORD : timeouts.readInterval;
     record.ReadTotalTimeoutMultiplier = timeouts.readTotalMultiplier;
     record.ReadTotalTimeoutConstant = timeouts.readTotalConstant;
     record.WriteTotalTimeoutMultiplier = timeouts.writeTotalMultiplier;
     record.WriteTotalTimeoutConstant = timeouts.writeTotalConstant;
+    return record;
+}
+
+void Win32SerialPort::setTimeouts(const PortTimeouts& timeouts) {
+    COMMTIMEOUTS record = commTimeouts(handle_, timeouts);
     ::SetCommTimeouts(handle_, &record);
 }
 
-void Win32SerialPort::purge(PurgeMode mode) {
+DWORD Win32SerialPort::chunkOf(std::size_t size) {
+    return size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
+}
+
+DWORD Win32SerialPort::purgeFlags(PurgeMode mode) {
     DWORD flags = PURGE_TXCLEAR | PURGE_RXCLEAR;
     if (mode == PurgeMode::AbortAndClear)
         flags |= PURGE_TXABORT | PURGE_RXABORT;
-    ::PurgeComm(handle_, flags);
+    return flags;
+}
+
+void Win32SerialPort::purge(PurgeMode mode) {
+    ::PurgeComm(handle_, purgeFlags(mode));
 }
 
 IoResult Win32SerialPort::write(const std::uint8_t* data, std::size_t size) {

@@ -11,7 +11,7 @@ namespace tarvo {
 
 // A COM port through the Win32 communications functions, synchronous (not
 // overlapped), so each read and write ends within the port's own time-outs.
-class Win32SerialPort final : public SerialPort {
+class Win32SerialPort : public SerialPort {
   public:
     // "\\.\COMn", which also reaches COM10 and above.
     static std::string devicePath(int comPort);
@@ -37,9 +37,22 @@ class Win32SerialPort final : public SerialPort {
     IoResult read(std::uint8_t* data, std::size_t size) override;
     std::string name() const override { return path_; }
 
-  private:
+  protected:
     Win32SerialPort(HANDLE handle, std::string path) : handle_(handle), path_(std::move(path)) {}
+    // CreateFileA of the port's device path with the flags given (0: synchronous);
+    // INVALID_HANDLE_VALUE with why filled when it cannot be opened.
+    static HANDLE openHandle(const std::string& portName, DWORD flags, std::string& path,
+                             std::string* why);
+    // The record SetCommTimeouts takes for the time-outs: read totals of 0
+    // mean "return at once with what waits", which Windows spells with an
+    // interval of MAXDWORD (its own all-zero means "wait for all").
+    static COMMTIMEOUTS commTimeouts(HANDLE handle, const PortTimeouts& timeouts);
+    HANDLE handle() const { return handle_; }
+    static DWORD purgeFlags(PurgeMode mode);
+    // The most one ReadFile or WriteFile moves.
+    static DWORD chunkOf(std::size_t size);
 
+  private:
     HANDLE handle_;
     std::string path_;
 };

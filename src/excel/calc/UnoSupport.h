@@ -3,6 +3,7 @@
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/uno/Any.hxx>
 #include <com/sun/star/uno/Sequence.hxx>
+#include <com/sun/star/uno/Type.hxx>
 #include <rtl/ustring.hxx>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace tarvo::calc {
 
@@ -18,7 +20,9 @@ namespace tarvo::calc {
 rtl::OUString toOUString(std::string_view text);
 std::string toUtf8(const rtl::OUString& text);
 
-// Asks once for every UNO type the client names; see UnoTypes.cpp.
+// Every UNO type the client names or is handed, each asked for; see UnoTypes.cpp.
+std::vector<css::uno::Type> clientTypes();
+// Asks for every one of them, before the first thread that speaks UNO starts.
 void resolveClientTypes();
 
 // file:// URL of a path, made absolute first; empty when it cannot be formed.

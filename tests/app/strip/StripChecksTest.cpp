@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "ModelStrip.h"
 #include "app/strip/StripProgress.h"
+#include "files/StripBlocks.h"
 
 namespace tarvo {
 namespace {
@@ -79,7 +81,7 @@ TEST(StripChecksWrongInk, ChromaticLetterOfAnotherInkAtTheBlockEdges) {
     EXPECT_EQ(texts(checks),
               (Texts{"Check Cyan 1: looks like Magenta", "Check Cyan 21: looks like Yellow",
                      "Check Cyan 21: out of order", "Check Magenta 1: looks like Cyan",
-                     "Check Black 3: looks like Yellow"}));
+                     "Check Black 3: looks like Yellow", "Check Black 3: out of order"}));
     EXPECT_EQ(checks[0].row, table.rowCount() - 1);
     EXPECT_EQ(checks[4].row, table.rowCount() - (3 * kPatches + 3));
 }
@@ -135,14 +137,135 @@ void addCyan(ReadingTable& table, const std::vector<double>& cyan) {
 
 TEST(StripChecksOrder, FallingBlockAStepOfExactlyATenthAndTheNewestPatch) {
     ReadingTable table;
-    // 1.10 - 1.00 is a little above 0.1 in doubles: the step is not more than a tenth.
-    addCyan(table, {1.00, 1.00, 1.10, 0.90, 0.80, 0.70});
+    // 1.10 - 1.00 is a little above 0.1 in doubles: the step back, and how far
+    // the patch lies off the line through its neighbours, is not more than a tenth.
+    addCyan(table, {1.00, 1.00, 1.10, 1.00, 0.90, 0.80, 0.70});
     EXPECT_TRUE(stripChecks(table, kDst21).empty());
     setReading(table, 3, {1.11, 0.14, 0.07, 0.08}, "C");
     EXPECT_EQ(texts(stripChecks(table, kDst21)), (Texts{"Check Cyan 3: out of order"}));
     setReading(table, 3, {1.10, 0.14, 0.07, 0.08}, "C");
-    addCyan(table, {0.95});  // against the trend from both patches before it
-    EXPECT_EQ(texts(stripChecks(table, kDst21)), (Texts{"Check Cyan 7: out of order"}));
+    // Against the trend from both patches before it; the one before lies off
+    // the line through its neighbours too, but half as far.
+    addCyan(table, {0.95});
+    EXPECT_EQ(texts(stripChecks(table, kDst21)), (Texts{"Check Cyan 8: out of order"}));
+}
+
+TEST(StripChecksOrder, APatchOffTheLineOfItsNeighboursThatStepsBackFromNeither) {
+    ReadingTable table;
+    // Cyan 3 is 0.17 above the line from 0.60 to 0.76, yet it steps back only
+    // 0.09 to the patch after it and not at all from those before.
+    addCyan(table, {0.50, 0.60, 0.85, 0.76, 0.90});
+    EXPECT_EQ(texts(stripChecks(table, kDst21)), (Texts{"Check Cyan 3: out of order"}));
+    // The same shape on a falling ramp, named once two patches after it are in:
+    // with one, the line that patch draws from it runs further off.
+    ReadingTable falling;
+    addCyan(falling, {0.90, 0.80, 0.55, 0.64});
+    EXPECT_TRUE(stripChecks(falling, kDst21).empty());
+    addCyan(falling, {0.50});
+    EXPECT_EQ(texts(stripChecks(falling, kDst21)), (Texts{"Check Cyan 3: out of order"}));
+}
+
+// The strips a press prints and the instrument reads, rounded as it sends them.
+TEST(StripChecksModelStrip, TheInstrumentReadsAboutFifteenPercentDotGainAtHalfTone) {
+    for (int ink = 0; ink < 4; ++ink)
+        EXPECT_NEAR(test::patchReading(ink, 50)[5] / 10.0, 65.0, 3.0) << kStripInkNames[ink];
+}
+
+TEST(StripChecksModelStrip, NoCheckAtAnyReadingOfAGoodStrip) {
+    // At both ends of a 1DST34 ramp neighbouring patches read within a
+    // hundredth of each other in every ink; a press with heavy dot gain too.
+    for (const test::Press& press : {test::Press{}, test::Press{0.15, 1.7}}) {
+        for (int fileType : {kDst34, kDst21}) {
+            ReadingTable table;
+            for (const ReadingValues& reading : test::goodStrip(fileType, press)) {
+                test::addReading(table, reading);
+                ASSERT_EQ(texts(stripChecks(table, fileType)), Texts{})
+                    << "file type " << fileType << ", spread " << press.spread << ", reading "
+                    << table.rowCount();
+            }
+        }
+    }
+}
+
+TEST(StripChecksModelStrip, NoCheckOnGoodStripsOfOtherPressesAsTheInstrumentScattersThem) {
+    for (double spread : {0.0, 0.03, 0.08, 0.15}) {
+        for (double yuleNielsen : {1.4, 1.7, 2.0}) {
+            for (int fileType : {kDst34, kDst21}) {
+                for (unsigned seed = 1; seed <= 5; ++seed) {
+                    ReadingTable table;
+                    const auto strip = test::goodStrip(fileType, {spread, yuleNielsen});
+                    for (const ReadingValues& reading : test::scattered(strip, 5, seed)) {
+                        test::addReading(table, reading);
+                        ASSERT_EQ(texts(stripChecks(table, fileType)), Texts{})
+                            << "file type " << fileType << ", spread " << spread << ", n "
+                            << yuleNielsen << ", seed " << seed << ", reading " << table.rowCount();
+                    }
+                }
+            }
+        }
+    }
+}
+
+// A good strip with one slip of the operator in it.
+class SlippedStrip {
+  public:
+    explicit SlippedStrip(int fileType)
+        : fileType_(fileType),
+          tones_(test::stripTones(fileType)),
+          readings_(test::goodStrip(fileType)) {}
+
+    // The reading taken for patch (from 1) of the block of ink (0 cyan).
+    ReadingValues& patch(int ink, int patch) {
+        return readings_[ink * tones_.size() + static_cast<std::size_t>(patch - 1)];
+    }
+    // What another ink's patch at the same place reads.
+    ReadingValues inkAt(int ink, int patch) const {
+        return test::patchReading(ink, tones_[static_cast<std::size_t>(patch - 1)]);
+    }
+    Texts checks() const {
+        ReadingTable table;
+        test::addReadings(table, readings_);
+        return texts(stripChecks(table, fileType_));
+    }
+
+  private:
+    int fileType_;
+    std::vector<double> tones_;
+    std::vector<ReadingValues> readings_;
+};
+
+TEST(StripChecksModelStrip, ARepeatAWrongInkAndAPatchOutOfOrderAreEachNamed) {
+    for (int fileType : {kDst21, kDst34}) {
+        SlippedStrip good(fileType);
+        EXPECT_EQ(good.checks(), Texts{}) << fileType;
+    }
+    SlippedStrip repeat(kDst21);  // cyan 10 measured again where 11 belongs
+    repeat.patch(0, 11) = repeat.patch(0, 10);
+    EXPECT_EQ(repeat.checks(), (Texts{"Check Cyan 11: same as Cyan 10"}));
+    SlippedStrip fineRepeat(kDst34);
+    fineRepeat.patch(1, 23) = fineRepeat.patch(1, 22);
+    EXPECT_EQ(fineRepeat.checks(), (Texts{"Check Magenta 23: same as Magenta 22"}));
+
+    SlippedStrip wrongInk(kDst21);  // the yellow patch of the row below
+    wrongInk.patch(1, 15) = wrongInk.inkAt(2, 15);
+    EXPECT_EQ(wrongInk.checks(),
+              (Texts{"Check Magenta 15: looks like Yellow", "Check Magenta 15: out of order"}));
+    SlippedStrip fineWrongInk(kDst34);
+    fineWrongInk.patch(0, 20) = fineWrongInk.inkAt(1, 20);
+    EXPECT_EQ(fineWrongInk.checks(),
+              (Texts{"Check Cyan 20: looks like Magenta", "Check Cyan 20: out of order"}));
+
+    SlippedStrip farAhead(kDst21);  // yellow 15 measured for yellow 5
+    farAhead.patch(2, 5) = farAhead.patch(2, 15);
+    EXPECT_EQ(farAhead.checks(), (Texts{"Check Yellow 5: out of order"}));
+    // Two patches ahead: it steps back from neither both later patches nor
+    // both earlier ones, but lies far off the line through its neighbours.
+    SlippedStrip twoAhead(kDst21);
+    twoAhead.patch(3, 15) = twoAhead.patch(3, 17);
+    EXPECT_EQ(twoAhead.checks(), (Texts{"Check Black 15: out of order"}));
+    SlippedStrip fineTwoAhead(kDst34);
+    fineTwoAhead.patch(3, 25) = fineTwoAhead.patch(3, 27);
+    EXPECT_EQ(fineTwoAhead.checks(), (Texts{"Check Black 25: out of order"}));
 }
 
 TEST(StripChecksFollowTable, ChangeAndDeleteClearTheirCheck) {
@@ -161,11 +284,15 @@ TEST(StripChecksFollowTable, ChangeAndDeleteClearTheirCheck) {
         table.setCell(row, 2 + ink, twoDecimals(rampPatch(0, 8)[ink]));
     EXPECT_TRUE(progress.picture().checks.empty());
 
-    // A patch measured twice by mistake is deleted; the later ones move up.
+    // A patch measured twice by mistake is named once the next one is in, and
+    // deleted; the later ones move up.
     table.addRow();
     const auto tenth = rampPatch(0, 10);
     for (int ink = 0; ink < 4; ++ink)
         table.setCell(0, 2 + ink, twoDecimals(tenth[ink]));
+    EXPECT_TRUE(progress.picture().checks.empty());
+    table.addRow();
+    setReading(table, 12, rampPatch(0, 11), "C");
     EXPECT_EQ(texts(progress.picture().checks), (Texts{"Check Cyan 11: same as Cyan 10"}));
     selectCheckedRow(table, progress.picture().checks[0]);
     table.deleteSelected();

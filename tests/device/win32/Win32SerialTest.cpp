@@ -100,6 +100,19 @@ TEST_F(Win32Link, SilentTwelveByteReadSucceedsEmptyAtItsTotalTimeout) {
     EXPECT_LT(took, milliseconds(9000));
 }
 
+// Windows's own all-zero record would wait until all 12 bytes came, for ever.
+TEST_F(Win32Link, ReadTotalsOfZeroReturnAtOnceWithNothingFromASilentDevice) {
+    auto port = Win32SerialPort::open(2);
+    ASSERT_TRUE(port);
+    port->setTimeouts(PortTimeouts{0, 0, 0, 100, 1000});
+    std::uint8_t reply[12];
+    const auto start = Clock::now();
+    const IoResult read = port->read(reply, sizeof reply);
+    EXPECT_TRUE(read.ok);
+    EXPECT_EQ(read.count, 0u);
+    EXPECT_LT(since(start), milliseconds(2000)) << "the read waited";
+}
+
 // Where the silent read above is a time-out, this one is a broken line.
 TEST_F(Win32Link, FailedReadFileOnAPortWithoutItsDeviceIsABrokenLine) {
     auto gone = Win32SerialPort::open(5);

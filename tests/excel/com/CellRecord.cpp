@@ -69,7 +69,12 @@ class RecordedWorksheet final : public PassingDispatch {
 
 void recordCellsIfAsked(FakeExcel& excel) {
     const char* path = std::getenv(kCellRecordVariable);
-    std::FILE* file = path && *path ? std::fopen(path, "ab") : nullptr;
+    if (path && *path)
+        recordCellsInto(excel, path);
+}
+
+void recordCellsInto(FakeExcel& excel, const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "ab");
     if (!file)
         return;
     auto sheet = AutomationValue::object(AutomationObject(std::make_shared<RecordedWorksheet>(

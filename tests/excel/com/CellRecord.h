@@ -12,5 +12,7 @@ inline constexpr const char* kCellRecordVariable = "TARVO_TEST_EXCEL_RECORD";
 // Puts a recording worksheet in front of the fake's own when the variable
 // names a file that can be opened.
 void recordCellsIfAsked(FakeExcel& excel);
+// The same for the named file; nothing when it cannot be opened.
+void recordCellsInto(FakeExcel& excel, const std::string& path);
 
 }  // namespace tarvo::test

@@ -14,6 +14,7 @@ namespace tarvo::test {
 namespace {
 
 UseServerFactory useServer = nullptr;
+WatchServerArrivals watchServer = nullptr;
 
 class TestServerEnvironment final : public ::testing::Environment {
   public:
@@ -30,6 +31,9 @@ class TestServerEnvironment final : public ::testing::Environment {
         useServer = reinterpret_cast<UseServerFactory>(
             reinterpret_cast<void*>(GetProcAddress(server, "tarvoTestExcelServerUse")));
         ASSERT_NE(useServer, nullptr);
+        watchServer = reinterpret_cast<WatchServerArrivals>(
+            reinterpret_cast<void*>(GetProcAddress(server, "tarvoTestExcelServerWatch")));
+        ASSERT_NE(watchServer, nullptr);
     }
     void TearDown() override {
         if (useServer != nullptr) {
@@ -50,6 +54,18 @@ AutomationServerFactory serverFor(FakeExcel& excel) {
         useServer(&chosen);
     }
     return makeComAutomation(oleMessages());
+}
+
+ArrivalWatching::ArrivalWatching(const ArrivalWatch& watch) {
+    if (watchServer != nullptr) {
+        watchServer(&watch);
+    }
+}
+
+ArrivalWatching::~ArrivalWatching() {
+    if (watchServer != nullptr) {
+        watchServer(nullptr);
+    }
 }
 
 }  // namespace tarvo::test

@@ -12,9 +12,11 @@
 #include <memory>
 #include <string>
 
+#include "CellRecord.h"
 #include "EventTypeLibrary.h"
 #include "PassingDispatch.h"
 #include "ServerClass.h"
+#include "excel/ExcelMembers.h"
 #include "excel/com/ComVariant.h"
 
 namespace tarvo::test {
@@ -22,9 +24,15 @@ namespace tarvo::test {
 namespace {
 
 // What the test handed over: its starter of Applications, and its process,
-// whose end ends the server even when it never let its objects go.
+// whose end ends the server even when it never let its objects go. Or the
+// server's own fake, when it was asked to serve that instead.
 AutomationObject starter;
 HANDLE testProcess = nullptr;
+std::unique_ptr<FakeExcel> ownExcel;
+
+// Excel takes a moment to add a workbook and to quit: longer than a poll of
+// tarvo's, so its timer is due while InitEXCEL and CloseEXCEL wait on COM.
+constexpr DWORD kExcelBusyMs = 400;
 
 // The served objects alive; the server ends with the last one. The test's
 // starter goes meanwhile, while the test still takes calls in its release.
@@ -43,8 +51,8 @@ class Lifetime {
     Lifetime& operator=(const Lifetime&) = delete;
 };
 
-// One object of the test process, served as this process's own; every object
-// it answers is relayed in turn.
+// One object of the test process (or of the server's own fake), served as
+// this process's own; every object it answers is relayed in turn.
 class RelayedObject final : public PassingDispatch {
   public:
     explicit RelayedObject(AutomationObject target) : PassingDispatch(std::move(target)) {}
@@ -62,6 +70,9 @@ class RelayedObject final : public PassingDispatch {
         return relayed(PassingDispatch::get(id, args));
     }
     std::optional<AutomationValue> call(DispId id, std::span<const AutomationValue> args) override {
+        if (ownExcel && (id == excel::kAdd || id == excel::kQuit)) {
+            Sleep(kExcelBusyMs);
+        }
         return relayed(PassingDispatch::call(id, args));
     }
 
@@ -83,6 +94,12 @@ class Control final : public Dispatch {
     }
     bool put(DispId, const AutomationValue&) override { return false; }
     std::optional<AutomationValue> call(DispId id, std::span<const AutomationValue> args) override {
+        if (id == kServeOwnWorkbook && args.size() == 1 &&
+            args[0].kind() == AutomationKind::String && !ownExcel) {
+            ownExcel = std::make_unique<FakeExcel>();
+            recordCellsInto(*ownExcel, args[0].asString());
+            return AutomationValue();
+        }
         if (id != kServeApplications || args.size() != 2 ||
             args[0].kind() != AutomationKind::Object || !args[1].integer()) {
             return std::nullopt;
@@ -102,6 +119,9 @@ class Control final : public Dispatch {
 };
 
 ServedClassFactory applicationClass{[] {
+    if (ownExcel) {
+        return RelayedObject::relay(ownExcel->factory()());
+    }
     const auto application = starter.callObject(kStartApplication);
     return application ? RelayedObject::relay(*application) : AutomationObject();
 }};

@@ -24,6 +24,11 @@ inline constexpr CLSID kLocalServerControlClsid = {
 // and the server ends when that process does.
 inline constexpr DispId kServeApplications = 1;
 inline constexpr DispId kStartApplication = 1;
+// control.call(kServeOwnWorkbook, record file): without a test to relay to,
+// each Application is the server's own recording fake (CellRecord.h), its
+// cells recorded in the file, slow to add a workbook and to quit as Excel is;
+// the server stays while the control does (a soak beside a real tarvo.exe).
+inline constexpr DispId kServeOwnWorkbook = 2;
 // Every object the server serves answers a get of this with the server's
 // process id; Excel has no member of that number.
 inline constexpr DispId kServerProcessId = 0x7FFF0001;

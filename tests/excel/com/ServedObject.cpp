@@ -12,6 +12,11 @@ namespace tarvo::test {
 
 namespace {
 
+ArrivalWatch& arrivalWatch() {
+    static ArrivalWatch watch;
+    return watch;
+}
+
 IDispatch* exportServedObject(const AutomationObject& object) {
     return object.empty() ? nullptr : static_cast<IDispatch*>(new ServedObject(object));
 }
@@ -152,6 +157,10 @@ HRESULT failed(EXCEPINFO* exception) {
 
 }  // namespace
 
+void watchArrivals(ArrivalWatch watch) {
+    arrivalWatch() = std::move(watch);
+}
+
 HRESULT STDMETHODCALLTYPE ServedObject::QueryInterface(REFIID riid, void** object) {
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
         *object = static_cast<IDispatch*>(this);
@@ -187,6 +196,9 @@ HRESULT STDMETHODCALLTYPE ServedObject::Invoke(DISPID member, REFIID, LCID, WORD
     }
     if (parameters == nullptr || !namesArePlain(*parameters, flags)) {
         return DISP_E_PARAMNOTFOUND;
+    }
+    if (arrivalWatch() && arrivalWatch()(member, flags, *parameters, result)) {
+        return S_OK;
     }
     std::vector<AutomationValue> args;
     for (UINT i = parameters->cArgs; i > 0; --i) {

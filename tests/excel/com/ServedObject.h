@@ -4,12 +4,23 @@
 // After windows.h, which it needs.
 #include <ocidl.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 
 #include "excel/AutomationValue.h"
 
 namespace tarvo::test {
+
+// A call as COM delivered it to the server, before the server decodes it: the
+// member, the flags and the VARIANTs as they arrived (in reverse order). A
+// watch that answers true has answered the call itself into the result.
+using ArrivalWatch =
+    std::function<bool(DISPID member, WORD flags, const DISPPARAMS& parameters, VARIANT* result)>;
+
+// Every object this module serves shows each call to the watch first; an
+// empty watch ends the watching.
+void watchArrivals(ArrivalWatch watch);
 
 // One object of the test server as COM clients see it: an IDispatch that
 // decodes each Invoke (its flags, its named argument, its VARIANTs in

@@ -79,6 +79,10 @@ extern "C" void tarvoTestExcelServerUse(const ServerFactory* factory) {
     chosenFactory() = factory != nullptr ? *factory : ServerFactory();
 }
 
+extern "C" void tarvoTestExcelServerWatch(const ArrivalWatch* watch) {
+    watchArrivals(watch != nullptr ? *watch : ArrivalWatch());
+}
+
 // Started as a thread inside the program that loaded the server (by a soak
 // driver, through CreateRemoteThread): that program's GDI objects, read
 // where they live.

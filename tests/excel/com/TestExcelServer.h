@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "ServedObject.h"
 #include "excel/AutomationValue.h"
 
 namespace tarvo::test {
@@ -19,5 +20,20 @@ inline constexpr const char* kTestExcelServerDll = "tarvo_test_excel.dll";
 // "tarvoTestExcelServerUse"; the server copies the factory.
 using ServerFactory = std::function<AutomationObject()>;
 using UseServerFactory = void (*)(const ServerFactory* factory);
+
+// Exported as "tarvoTestExcelServerWatch": the server shows each call as it
+// arrived to the watch (ServedObject.h); null ends the watching.
+using WatchServerArrivals = void (*)(const ArrivalWatch* watch);
+
+// The calls the test server takes go to the watch while this lives: what a
+// test may compare with what it meant to send, untouched by the server's own
+// decoding (ComServer.cpp).
+class ArrivalWatching {
+  public:
+    explicit ArrivalWatching(const ArrivalWatch& watch);
+    ~ArrivalWatching();
+    ArrivalWatching(const ArrivalWatching&) = delete;
+    ArrivalWatching& operator=(const ArrivalWatching&) = delete;
+};
 
 }  // namespace tarvo::test
