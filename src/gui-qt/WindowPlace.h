@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/ScreenPlace.h"
+#include "base/ScreenPlace.h"
 
 namespace tarvo {
 

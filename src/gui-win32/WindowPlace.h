@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/ScreenPlace.h"
+#include "base/ScreenPlace.h"
 
 namespace tarvo::win32 {
 

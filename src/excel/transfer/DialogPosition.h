@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/ScreenPlace.h"
+#include "base/ScreenPlace.h"
 #include "files/IniFile.h"
 
 namespace tarvo {

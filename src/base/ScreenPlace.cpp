@@ -1,4 +1,4 @@
-#include "app/ScreenPlace.h"
+#include "base/ScreenPlace.h"
 
 #include <algorithm>
 #include <array>
