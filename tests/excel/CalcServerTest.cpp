@@ -301,7 +301,8 @@ TEST_F(CalcServerTest, QuestionOnQuitIsWaitedForAndCancelKeepsTheOfficeAndFailsT
     // The tests' offscreen Qt setting would keep the office from drawing.
     ::unsetenv("QT_QPA_PLATFORM");
     options.headless = false;
-    // Long enough for a shown office's first workbook on a loaded machine.
+    // Short, so that the operator's question outlasts it; the first workbook
+    // has the file's deadline.
     options.callDeadline = 4s;
     ExcelLink link(makeCalcAutomationServer(options), boxes);
     ASSERT_EQ(link.newWorkbook(), ExcelError::Success);

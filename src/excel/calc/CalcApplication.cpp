@@ -156,7 +156,7 @@ std::optional<AutomationValue> CalcWorkbooks::get(DispId id,
 std::optional<AutomationValue> CalcWorkbooks::call(DispId id,
                                                    std::span<const AutomationValue> args) {
     if (id == kAdd) {
-        return load("private:factory/scalc", false);
+        return load("private:factory/scalc");
     }
     if (id == kOpen) {
         auto path = stringArgument(args, 0);
@@ -168,14 +168,17 @@ std::optional<AutomationValue> CalcWorkbooks::call(DispId id,
         if (url.isEmpty()) {
             return std::nullopt;
         }
-        return load(url, true);
+        return load(url);
     }
     return std::nullopt;
 }
 
 // Workbooks load hidden and follow Application.Visible afterwards. A file
-// opened by the client runs no macros and updates no links.
-std::optional<AutomationValue> CalcWorkbooks::load(const rtl::OUString& url, bool fromFile) {
+// opened by the client runs no macros and updates no links. A new workbook is
+// loaded too, from the office's own template, and a shown office builds its
+// window meanwhile: on a busy machine that takes as long as a file, so both
+// have the file's deadline, not a cell write's.
+std::optional<AutomationValue> CalcWorkbooks::load(const rtl::OUString& url) {
     std::optional<AutomationValue> result;
     session_->run(
         [&] {
@@ -206,7 +209,7 @@ std::optional<AutomationValue> CalcWorkbooks::load(const rtl::OUString& url, boo
             result = objectValue(std::make_shared<CalcWorkbook>(session_, document));
             return true;
         },
-        fromFile ? CalcSession::Limit::File : CalcSession::Limit::Call);
+        CalcSession::Limit::File);
     return result;
 }
 

@@ -53,7 +53,7 @@ class CalcWorkbooks final : public CalcObject {
     std::optional<AutomationValue> call(DispId id, std::span<const AutomationValue> args) override;
 
   private:
-    std::optional<AutomationValue> load(const rtl::OUString& url, bool fromFile);
+    std::optional<AutomationValue> load(const rtl::OUString& url);
 };
 
 // The frame window of one workbook.
