@@ -2,23 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "ScreenRects.h"
+
 namespace tarvo {
 namespace {
+
+using test::coversPartOf;
+using test::liesOn;
 
 const ScreenRect kScreen{0, 0, 1280, 1024};
 const std::vector<ScreenRect> kOneScreen{kScreen};
 // The Strip window at 96 and at 144 dots per inch.
 constexpr int kWidth = 700, kHeight = 540;
 constexpr int kLargeWidth = 1050, kLargeHeight = 810;
-
-bool coversPartOf(const ScreenRect& a, const ScreenRect& b) {
-    return a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
-}
-
-bool liesOn(const ScreenRect& window, const ScreenRect& screen) {
-    return window.left >= screen.left && window.top >= screen.top &&
-           window.right() <= screen.right() && window.bottom() <= screen.bottom();
-}
 
 TEST(StripWindowPlace, OpensWholeBesideTheMainWindowWhereASideHoldsIt) {
     const ScreenRect main{10, 40, 555, 440};

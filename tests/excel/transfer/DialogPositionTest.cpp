@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "ScreenRects.h"
 #include "TempDir.h"
 
 namespace tarvo {
 namespace {
+
+using test::coversPartOf;
+using test::liesOn;
 
 constexpr int kWidth = 400;
 constexpr int kHeight = 300;
@@ -13,15 +17,6 @@ const std::vector<ScreenRect> kOneScreen{{0, 0, 1280, 1024}};
 
 ScreenRect dialogAt(ScreenPoint at) {
     return {at.x, at.y, kWidth, kHeight};
-}
-
-bool coversPartOf(const ScreenRect& a, const ScreenRect& b) {
-    return a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
-}
-
-bool liesOn(const ScreenRect& window, const ScreenRect& screen) {
-    return window.left >= screen.left && window.top >= screen.top &&
-           window.right() <= screen.right() && window.bottom() <= screen.bottom();
 }
 
 TEST(ExcelDialogPosition, GoesBesideTheMainWindowOnTheSideWithRoom) {
