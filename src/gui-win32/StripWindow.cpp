@@ -229,8 +229,10 @@ void StripWindow::layout() {
     InvalidateRect(window_, nullptr, TRUE);
 }
 
+// A hidden window is brought up to date when it is shown again; until then a
+// reading costs it nothing.
 void StripWindow::tableChanged() {
-    if (!refreshPending_ && window_) {
+    if (!refreshPending_ && window_ && IsWindowVisible(window_)) {
         refreshPending_ = true;
         PostMessageA(window_, kRefreshMessage, 0, 0);
     }

@@ -64,6 +64,17 @@ TEST_F(Win32Strip, NextPatchLineFollowsThreeReadings) {
     }
 }
 
+// Closed, the window stays and follows nothing; shown again it has every reading.
+TEST_F(Win32Strip, ShownAgainAfterClosingItHoldsTheReadingsTakenMeanwhile) {
+    strip.show();
+    SendMessageA(strip.handle(), WM_CLOSE, 0, 0);
+    ASSERT_FALSE(IsWindowVisible(strip.handle()));
+    for (int reading = 1; reading <= 3; ++reading)
+        addReading(table);
+    strip.show();
+    EXPECT_EQ(lineOf(strip), "Cyan 4 of 21");
+}
+
 std::string checksHeadlineOf(const win32::StripWindow& strip) {
     char text[256] = {};
     GetDlgItemTextA(strip.handle(), win32::StripWindow::kChecksHeadlineId, text, sizeof text);
